@@ -1,0 +1,24 @@
+// The keyboard, once per run step: the boss key first, then the keys of the current state.
+#pragma once
+
+#include <cstdint>
+
+// Scan codes the game names.
+constexpr int32_t kScanEscape = 1;
+constexpr int32_t kScanBackspace = 14;
+constexpr int32_t kScanP = 25;
+constexpr int32_t kScanEnter = 28;
+constexpr int32_t kScanSpace = 57;
+constexpr int32_t kScanPause = 197;
+constexpr int32_t kScanUp = 200;
+constexpr int32_t kScanDown = 208;
+constexpr int32_t kScanLeft = 203;
+constexpr int32_t kScanRight = 205;
+
+void HandleKeys();
+
+// The modifiers held now: 1 Shift, 2 Alt, 4 Ctrl.
+uint8_t ModifierState();
+
+// The lowest scan code clicked in this step (1..255), or 0; keys above it stay unqueried.
+int32_t FindPressedKey();
