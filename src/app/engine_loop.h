@@ -1,0 +1,33 @@
+// The program's spine: the one window of class "Game", the loop that drives the engine through
+// its initialisation, run, render and exit phases, and the cycle that closes the engine and opens
+// it again when the display mode changes or the game is hidden.
+#pragma once
+
+#include <cstdint>
+
+#include "app/engine/platform.h"
+#include "app/window_params.h"
+
+// Nonzero ends the current engine loop; the engine is then closed, the window recreated and the
+// engine opened again. Set by whoever wants a reopen; cleared only by the loop.
+int32_t GetReopenRequest();
+void SetReopenRequest(int32_t request);
+
+// When set at a reopen, the new window is minimised and the loop waits until the player
+// activates it.
+extern bool SuspendToTaskbar;
+// Cleared by the window procedure when the suspended window is activated.
+extern bool EngineLive;
+// Whether the wait for reactivation ends the program (true) or reopens the engine (false).
+extern bool ExitAfterWait;
+// Set by the options panel when the player switched between window and full screen: the next
+// reopen happens at once, with the new windowed selector.
+extern bool DisplayChanged;
+
+// Everything from the window class registration to the last engine close.
+void RunEngine(TWindowParams& params);
+
+LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The start of the program: saved files, window parameters, the engine loop, then "play.url".
+void RunProgram();

@@ -1,0 +1,6 @@
+#include "app/engine_loop.h"
+
+int main() {
+  RunProgram();
+  return 0;
+}
