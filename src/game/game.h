@@ -173,6 +173,20 @@ class TGame {
 
  private:
   void CreateEngineResources();
+  void CreateBackgroundSprites();
+  void CreateInterfaceSprites();
+  void PlaceBackground();
+  void UpdateBackground();
+  void UpdateEffects();
+  void MoveBlock(TBlockPath& path, TBlock& block);
+  void UpdateEscort();
+  void UpdatePlay();
+  void EndLevel();
+  void DecideEndOfGame();
+  void AnimateIntroMessage();
+  void AnimateCompleteMessage();
+  // Appends a block of `kind` at the centre of the cell and tells it its index.
+  TBlock& AddBlock(int32_t kind, int32_t column, int32_t row);
 };
 
 extern std::unique_ptr<TGame> Game;
