@@ -1,0 +1,24 @@
+// Pictures handed to the backend, shared between the texture handles and particle systems made
+// from the same file or the same memory tag, and released when the last of them goes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "core/frame.h"
+
+namespace engine {
+
+// The upload for a picture file at a game path; nothing when it is missing or undecodable.
+std::optional<ResourceId> AcquireFileUpload(const char* path);
+// The upload for a picture in memory; pictures with the same tag are taken to be the same.
+std::optional<ResourceId> AcquireMemoryUpload(std::span<const uint8_t> bytes, int32_t tag);
+void ReleaseUpload(ResourceId id);
+// Destroys every upload, at engine close.
+void ReleaseAllUploads();
+// The backend texture to draw an upload with: 0 when the backend refused it.
+ResourceId DrawableTexture(ResourceId upload);
+
+}  // namespace engine
