@@ -168,7 +168,8 @@ void iParticleEmitterLocationSet(int32_t emitter, const Vec3f& location);
 void iParticleEmitterDirectionSet(int32_t emitter, const Vec3f& from, const Vec3f& to);
 // Speed range in engine units per second.
 void iParticleEmitterSpeedSet(int32_t emitter, float from, float to);
-// Size range of new particles in engine units (width, height).
+// Size range of new particles (width, height), in units of 64 screen pixels: a size in engine
+// units would leave the game's particles (sizes 0.05 to 0.7) a pixel or two wide.
 void iParticleEmitterScaleSet(int32_t emitter, const Vec2f& from, const Vec2f& to);
 // Emits one burst whose size grows with both `amount` and `intensity`.
 void iParticleEmitterEmit(int32_t emitter, float amount, float intensity);
