@@ -181,9 +181,7 @@ int32_t i3ImpactIsActive() {
   if (state.backend->IsActive()) {
     return 1;
   }
-  // The program's loop polls without pause while the window is minimised; waiting a frame here
-  // keeps it from spinning a core.
-  state.backend->WaitForFrame(engine::ClockSeconds() + kFrameSeconds);
+  state.backend->Idle();
   return 0;
 }
 

@@ -64,6 +64,9 @@ class Backend {
   // Returns at the frame deadline (seconds on the engine clock) or at once when the display's
   // vertical sync already paces presenting.
   virtual void WaitForFrame(double deadline) = 0;
+  // The window cannot be seen (minimised): wait up to a frame for an event, so that the program's
+  // loop, which polls without pause, does not spin a core meanwhile.
+  virtual void Idle() = 0;
   // Start of engine pass `pass` (counted from 1): hand input that arrived to the engine's input
   // feed (core/input_feed.h).
   virtual void Poll(uint64_t pass) = 0;

@@ -84,7 +84,7 @@ void AddParticles(Frame& frame, const ParticleObject& object, int32_t handle) {
   geometry.firstIndex = static_cast<int32_t>(frame.indices.size());
   for (int i = 0; i < system.Alive(); ++i) {
     const Particle& p = system.At(i);
-    const Vec2f centre = EngineToScreen(p.position.x, p.position.y);
+    const Vec2f centre = ParticleToScreen(p.position.x, p.position.y);
     const float halfWidth = p.size.x * kParticleSizePixels / 2;
     const float halfHeight = p.size.y * kParticleSizePixels / 2;
     const Vec4f c = system.ColourAt(p.age);

@@ -22,15 +22,34 @@ bool StartsWith(std::span<const uint8_t> bytes, std::span<const uint8_t> magic) 
   return bytes.size() >= magic.size() && std::equal(magic.begin(), magic.end(), bytes.begin());
 }
 
+// A JPEG decoder pads a truncated file with grey and calls it a picture; the end marker tells a
+// whole file. Inside the compressed data 0xFF is always followed by 0x00 or a restart marker, so
+// the pair cannot occur there by chance.
+bool HasJpegEnd(std::span<const uint8_t> bytes) {
+  for (size_t i = bytes.size(); i >= 2; --i) {
+    if (bytes[i - 2] == 0xFF && bytes[i - 1] == 0xD9) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The closing IEND chunk: four length bytes, the name, four check bytes.
+bool HasPngEnd(std::span<const uint8_t> bytes) {
+  static constexpr std::array<uint8_t, 4> kEnd = {'I', 'E', 'N', 'D'};
+  return bytes.size() >= 12 && std::equal(kEnd.begin(), kEnd.end(), bytes.end() - 8);
+}
+
 // SDL2_image guesses some formats (TGA) from almost any bytes, so the format is chosen here from
-// the file's signature and SDL2_image is only asked for that one.
+// the file's signature and SDL2_image is only asked for that one. Truncated files are refused
+// here too.
 const char* FormatOf(std::span<const uint8_t> bytes) {
   static constexpr std::array<uint8_t, 8> kPng = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   static constexpr std::array<uint8_t, 3> kJpeg = {0xFF, 0xD8, 0xFF};
-  if (StartsWith(bytes, kPng)) {
+  if (StartsWith(bytes, kPng) && HasPngEnd(bytes)) {
     return "PNG";
   }
-  if (StartsWith(bytes, kJpeg)) {
+  if (StartsWith(bytes, kJpeg) && HasJpegEnd(bytes)) {
     return "JPG";
   }
   return nullptr;

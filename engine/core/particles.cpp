@@ -41,7 +41,8 @@ ParticleSystem::ParticleSystem(int capacity)
 
 void ParticleSystem::Emit(const ParticleEmitter& emitter, float amount, float intensity,
                           std::mt19937& random) {
-  const float wanted = std::ceil(amount * intensity / 10);
+  // The small margin keeps (100, 0.3) at three particles despite 0.3 not being exact in floats.
+  const float wanted = std::ceil(amount * intensity / 10 - 1e-3f);
   if (!(wanted >= 1)) {
     return;
   }

@@ -15,7 +15,7 @@ namespace engine {
 constexpr float kParticleSizePixels = 64;
 
 struct Particle {
-  Vec3f position;  // engine units
+  Vec3f position;  // particle space (see screen_space.h)
   Vec3f velocity;  // engine units per second
   Vec2f size;      // size units (kParticleSizePixels)
   float age;       // seconds
@@ -38,8 +38,9 @@ class ParticleSystem {
 
   explicit ParticleSystem(int capacity);
 
-  // Adds a burst of ceil(amount * intensity / 10) particles; when the system is full the oldest
-  // make room, so a trail keeps following its emitter.
+  // Adds a burst of ceil(amount * intensity / 10) particles (a trail's (20, 0.5) gives one, a
+  // jet's (100, 1) ten); when the system is full the oldest make room, so a trail keeps
+  // following its emitter.
   void Emit(const ParticleEmitter& emitter, float amount, float intensity, std::mt19937& random);
   // Moves every particle on by `seconds` and removes those older than the lifetime.
   void Advance(float seconds);

@@ -29,9 +29,11 @@ void Reset();
 // before the pass's run and render phases: the place to feed messages and input, move the clock
 // and look at the scene the previous pass drew.
 void SetPassHook(std::function<void(uint64_t pass)> hook);
-// Called by GetMessageA whenever the queue is empty, up to 1000 times per call; when no message
-// has arrived by then (or there is no hook) the test fails and GetMessageA returns -1 instead of
-// blocking for ever.
+// Called whenever the program would wait: by GetMessageA while the queue is empty, up to 1000
+// times per call, and by i3ImpactIsActive while the engine's window is minimised or hidden, up to
+// 1000 times between two engine passes (each call also moves the clock on by the automatic
+// advance). When nothing has happened by then, or there is no hook, the test fails: GetMessageA
+// returns -1, and the inactive engine stops rendering, instead of hanging.
 void SetIdleHook(std::function<void()> hook);
 // The next GetMessageA returns -1.
 void FailNextGetMessage();

@@ -1,6 +1,9 @@
 // The backend the tests link: it keeps track of what the engine gives it and draws nothing.
+#include <gtest/gtest.h>
+
 #include <utility>
 
+#include "app/engine/engine.h"
 #include "core/backend.h"
 #include "headless/headless_state.h"
 
@@ -71,7 +74,23 @@ class HeadlessBackend : public engine::Backend {
 
   void WaitForFrame(double) override { Headless().clock += Headless().autoAdvance; }
 
+  // Lets the test's idle hook bring the window back; a window that never comes back ends the
+  // engine loop with a failure instead of hanging the test.
+  void Idle() override {
+    State& state = Headless();
+    state.clock += state.autoAdvance;
+    if (state.idleHook && state.idleCalls < kIdleCallsBeforeFailing) {
+      ++state.idleCalls;
+      auto hook = state.idleHook;
+      hook();
+      return;
+    }
+    ADD_FAILURE() << "The engine's window stays inactive and nothing brings it back";
+    i3ImpactIsRenderingSet(0);
+  }
+
   void Poll(uint64_t pass) override {
+    Headless().idleCalls = 0;
     // A copy: the hook may replace itself.
     if (auto hook = Headless().passHook) {
       hook(pass);

@@ -54,6 +54,7 @@ struct State {
   int64_t autoAdvance = 0;  // nanoseconds per engine pass
   std::function<void(uint64_t)> passHook;
   std::function<void()> idleHook;
+  int idleCalls = 0;  // Idle calls since the last engine pass
   bool failNextGetMessage = false;
   bool failNextOpen = false;
   bool failNextDisplay = false;
@@ -76,5 +77,7 @@ PlatformWindow* LiveWindow(HWND window);
 void PlaceDesktopCursor(float x, float y);
 
 constexpr int32_t kCaptionHeight = 23;
+// How often GetMessageA or an inactive engine calls the idle hook before the test fails.
+constexpr int kIdleCallsBeforeFailing = 1000;
 
 }  // namespace headless

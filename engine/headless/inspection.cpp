@@ -109,7 +109,7 @@ std::vector<ParticleView> ParticleSystems() {
         handle, object.source, object.visible, object.system.Alive(), object.system.Capacity(), {}};
     for (int i = 0; i < object.system.Alive(); ++i) {
       const Vec3f& p = object.system.At(i).position;
-      view.positions.push_back(engine::EngineToScreen(p.x, p.y));
+      view.positions.push_back(engine::ParticleToScreen(p.x, p.y));
     }
     systems.push_back(std::move(view));
   });

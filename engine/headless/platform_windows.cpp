@@ -15,7 +15,6 @@ namespace {
 
 // Windows' value; the game never asks for a visible window, but a test might.
 constexpr uint32_t kVisibleStyle = 0x10000000u;
-constexpr int kIdleCallsBeforeFailing = 1000;
 
 bool Matches(const MSG& msg, HWND window, UINT filterMin, UINT filterMax) {
   if (window && msg.hwnd != window) {
@@ -159,7 +158,7 @@ BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
     if (PeekMessageA(msg, window, filterMin, filterMax, PM_REMOVE)) {
       return msg->message == WM_QUIT ? 0 : 1;
     }
-    if (!state.idleHook || idle == kIdleCallsBeforeFailing) {
+    if (!state.idleHook || idle == headless::kIdleCallsBeforeFailing) {
       ADD_FAILURE() << "GetMessageA would wait for ever: no message arrived";
       return -1;
     }

@@ -1,0 +1,69 @@
+// The pointer, the cursor's visibility and the screen's metrics.
+#include <SDL.h>
+
+#include "core/clock.h"
+#include "sdl/platform_window.h"
+#include "sdl/sdl_session.h"
+#include "sdl/system_pointer.h"
+
+namespace engine::sdl {
+
+PointerControl& SystemPointer() {
+  static PointerControl pointer({
+      [] {
+        DesktopPoint point;
+        SDL_GetGlobalMouseState(&point.x, &point.y);
+        return point;
+      },
+      [](DesktopPoint point) { SDL_WarpMouseGlobal(point.x, point.y); },
+      [](bool relative) { SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE); },
+  });
+  return pointer;
+}
+
+}  // namespace engine::sdl
+
+BOOL GetCursorPos(POINT* point) {
+  if (!point || !engine::sdl::VideoReady()) {
+    return 0;
+  }
+  const engine::sdl::DesktopPoint at = engine::sdl::SystemPointer().Position();
+  *point = {at.x, at.y};
+  return 1;
+}
+
+BOOL SetCursorPos(int32_t x, int32_t y) {
+  if (!engine::sdl::VideoReady()) {
+    return 0;
+  }
+  engine::sdl::SystemPointer().MoveTo({x, y}, engine::ClockSeconds());
+  return 1;
+}
+
+int32_t ShowCursor(BOOL show) {
+  // Windows keeps a display counter: the cursor shows while it is 0 or above.
+  static int32_t counter = 0;
+  counter += show ? 1 : -1;
+  if (engine::sdl::VideoReady()) {
+    SDL_ShowCursor(counter >= 0 ? SDL_ENABLE : SDL_DISABLE);
+  }
+  return counter;
+}
+
+int32_t GetSystemMetrics(int32_t index) {
+  if (index == SM_CYCAPTION) {
+    return engine::sdl::kCaptionHeight;
+  }
+  SDL_DisplayMode mode;
+  if (!engine::sdl::VideoReady() || SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+    return 0;
+  }
+  switch (index) {
+    case SM_CXSCREEN:
+      return mode.w;
+    case SM_CYSCREEN:
+      return mode.h;
+    default:
+      return 0;
+  }
+}

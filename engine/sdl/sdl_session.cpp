@@ -1,0 +1,75 @@
+#include "sdl/sdl_session.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+namespace engine::sdl {
+namespace {
+
+constexpr int kMixFrequency = 44100;
+constexpr int kMixChannels = 2;
+// Frames per mixing buffer: about 23 ms at 44.1 kHz, short enough that a hit sounds with its hit.
+constexpr int kMixChunkFrames = 1024;
+
+class Session {
+ public:
+  Session() {
+    // The window procedure hears of a closed window as WM_CLOSE; SDL_QUIT is kept for the
+    // signals (Ctrl+C, a terminating session) that SDL turns into it.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Losing the focus in full screen is the game's to handle (it closes and reopens the
+    // engine), so SDL must not minimise the window behind its back.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    video_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    if (video_ && TTF_Init() != 0) {
+      SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+      video_ = false;
+    }
+  }
+
+  ~Session() {
+    if (audio_) {
+      Mix_CloseAudio();
+    }
+    if (video_) {
+      TTF_Quit();
+    }
+    SDL_Quit();
+  }
+
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  bool Video() const { return video_; }
+
+  bool Audio() {
+    if (!audioTried_) {
+      audioTried_ = true;
+      audio_ = Mix_OpenAudio(kMixFrequency, MIX_DEFAULT_FORMAT, kMixChannels, kMixChunkFrames) == 0;
+    }
+    return audio_;
+  }
+
+ private:
+  bool video_ = false;
+  bool audio_ = false;
+  bool audioTried_ = false;
+};
+
+Session& TheSession() {
+  static Session session;
+  return session;
+}
+
+}  // namespace
+
+bool VideoReady() {
+  return TheSession().Video();
+}
+
+bool AudioReady() {
+  return TheSession().Audio();
+}
+
+}  // namespace engine::sdl

@@ -1,0 +1,183 @@
+// What the engine would draw: placement, order, tint and textures, read through the headless
+// inspection.
+#include "core/frame_builder.h"
+#include "engine_fixture.h"
+#include "sample_files.h"
+
+namespace {
+
+using engine::ItemSource;
+using SceneTest = EngineTest;
+
+TEST_F(SceneTest, FullScreenPictureCoversTheScreen) {
+  OpenEngine();
+  const int32_t mesh = iMeshCreate("data/sprite.x");
+  iMeshScaleSet(mesh, {62.5f, 46.875f, 1});
+  iMeshLocationSet(mesh, {0, 0, 1});
+  EXPECT_TRUE(headless::VisibleMeshes().empty()) << "a new mesh starts hidden";
+  iMeshShow(mesh);
+  const auto meshes = headless::VisibleMeshes();
+  ASSERT_EQ(meshes.size(), 1u);
+  EXPECT_FLOAT_EQ(meshes[0].left, 0);
+  EXPECT_FLOAT_EQ(meshes[0].top, 0);
+  EXPECT_FLOAT_EQ(meshes[0].width, 800);
+  EXPECT_FLOAT_EQ(meshes[0].height, 600);
+}
+
+TEST_F(SceneTest, ScreenSizeScaleGivesExactPixels) {
+  OpenEngine();
+  ScreenPicture(15, 498, 304, 92, 2);
+  const auto meshes = headless::VisibleMeshes();
+  ASSERT_EQ(meshes.size(), 1u);
+  EXPECT_NEAR(meshes[0].left, 15, 1e-3);
+  EXPECT_NEAR(meshes[0].top, 498, 1e-3);
+  EXPECT_NEAR(meshes[0].width, 304, 1e-3);
+  EXPECT_NEAR(meshes[0].height, 92, 1e-3);
+  Vec3f location{};
+  ASSERT_NE(iMeshLocation(meshes[0].handle, location), 0);
+  EXPECT_FLOAT_EQ(location.x * 8 + 400, 15 + 152);
+}
+
+TEST_F(SceneTest, LayersFollowPriorityCreationParticlesTextAndSprites) {
+  OpenEngine();
+  WriteFile("data/font.wid", sample::Font());
+  const int32_t top = ScreenPicture(0, 0, 10, 10, 17);
+  const int32_t low = ScreenPicture(0, 0, 10, 10, 0);
+  const int32_t middleFirst = ScreenPicture(0, 0, 10, 10, 5);
+  const int32_t middleSecond = ScreenPicture(0, 0, 10, 10, 5);
+  const int32_t particles = iParticleCreate("data\\missing.dds", 10);
+  iParticleShow(particles);
+  iParticleEmitterEmit(iParticleEmitterCreate(particles), 10, 1);
+  const int32_t font = iFontCreate("data\\font.wid", 0);
+  iPrint("HELLO", {0, 0}, {0.5f, 0.5f}, 0.1f, font);
+  const int32_t cursor = iSpriteCreate("data\\sprite.x", 0);
+  iSpriteShow(cursor);
+  const int32_t under = iSpriteCreate("data\\sprite.x", 0);
+  iSpritePrioritySet(under, -1);
+  iSpriteShow(under);
+
+  using Kind = ItemSource::Kind;
+  const std::vector<std::pair<Kind, int32_t>> expected = {
+      {Kind::kMesh, low},          {Kind::kMesh, middleFirst},
+      {Kind::kMesh, middleSecond}, {Kind::kParticles, particles},
+      {Kind::kMesh, top},          {Kind::kText, 0},
+      {Kind::kSprite, under},      {Kind::kSprite, cursor}};
+  std::vector<std::pair<Kind, int32_t>> order;
+  for (const ItemSource& item : headless::DrawOrder()) {
+    order.emplace_back(item.kind, item.handle);
+  }
+  EXPECT_EQ(order, expected);
+}
+
+TEST_F(SceneTest, LightScalesBrightnessAndAlphaIsClamped) {
+  OpenEngine();
+  const int32_t mesh = ScreenPicture(0, 0, 100, 100, 0);
+  iLightDirectionalSet({1, -1, 1}, {0.01f, 0.01f, 0.01f, 0.3f});
+  EXPECT_FLOAT_EQ(headless::VisibleMeshes()[0].tint.r, 0.01f);
+  iLightDirectionalSet({1, -1, 1}, {2, 2, 2, 0.3f});
+  EXPECT_FLOAT_EQ(headless::VisibleMeshes()[0].tint.g, 1);
+  EXPECT_FLOAT_EQ(headless::LightColour().x, 2);
+
+  iMeshAlphaSet(mesh, -0.5f);
+  EXPECT_FLOAT_EQ(headless::VisibleMeshes()[0].alpha, 0);
+  iMeshAlphaSet(mesh, 1.7f);
+  EXPECT_FLOAT_EQ(headless::VisibleMeshes()[0].tint.a, 1);
+}
+
+TEST_F(SceneTest, RotationAboutZTurnsThePictureOnTheScreen) {
+  OpenEngine();
+  const int32_t mesh = iMeshCreate("data/sprite.x");
+  iMeshScaleSet(mesh, {10, 10, 1});  // 128 pixels square
+  iMeshEulerOrientationSet(mesh, 0, 0, 90, "xyz");
+  iMeshShow(mesh);
+  EXPECT_FLOAT_EQ(headless::VisibleMeshes()[0].rotation, 90);
+
+  // The draw list carries the turned corners: the model's top-left corner (-0.8, 0.8) turns a
+  // quarter counter-clockwise to (-0.8, -0.8), the bottom-left of the screen square.
+  engine::Frame frame;
+  engine::BuildFrame(engine::Engine(), frame);
+  ASSERT_EQ(frame.vertices.size(), 4u);
+  EXPECT_NEAR(frame.vertices[0].x, 400 - 64, 1e-3);
+  EXPECT_NEAR(frame.vertices[0].y, 300 + 64, 1e-3);
+  EXPECT_FLOAT_EQ(frame.vertices[0].u, 0);
+  EXPECT_FLOAT_EQ(frame.vertices[0].v, 0);
+}
+
+TEST_F(SceneTest, TexturesFromFilesAndMemoryWithTags) {
+  OpenEngine();
+  WriteFile("data/loading.jpg", sample::Jpeg(16, 8));
+  const int32_t picture = iTextureCreate("data\\loading.jpg");
+  ASSERT_NE(picture, 0);
+  const auto png = sample::Png(4, 4, 0xFF0000FF);
+  const int32_t face =
+      iTextureCreateFromMemory(png.data(), static_cast<int32_t>(png.size()), 1000010);
+  const int32_t again =
+      iTextureCreateFromMemory(png.data(), static_cast<int32_t>(png.size()), 1000010);
+  ASSERT_NE(face, 0);
+  ASSERT_NE(again, 0);
+  EXPECT_NE(face, again);
+  EXPECT_EQ(headless::BackendResources(), 2u) << "one upload per picture, shared by tag";
+
+  const int32_t a = ScreenPicture(0, 0, 10, 10, 0);
+  const int32_t b = ScreenPicture(0, 0, 10, 10, 1);
+  iMeshTextureSet(a, picture);
+  iMeshTextureSet(b, face);
+  auto meshes = headless::VisibleMeshes();
+  EXPECT_EQ(meshes[0].texture, picture);
+  EXPECT_EQ(meshes[0].textureSource, "data\\loading.jpg");
+  EXPECT_EQ(meshes[1].textureTag, 1000010);
+
+  // Destroying one handle of a shared picture leaves the other drawable.
+  iTextureDestroy(face);
+  EXPECT_EQ(headless::BackendResources(), 2u);
+  iMeshTextureSet(b, again);
+  EXPECT_EQ(headless::VisibleMeshes()[1].texture, again);
+  iTextureDestroy(again);
+  EXPECT_EQ(headless::BackendResources(), 1u);
+  EXPECT_EQ(headless::VisibleMeshes()[1].texture, 0) << "a destroyed texture draws plain";
+
+  iMeshTextureReset(a);
+  EXPECT_EQ(headless::VisibleMeshes()[0].texture, 0);
+  iMeshTextureSet(a, 12345);
+  EXPECT_EQ(headless::VisibleMeshes()[0].texture, 0);
+}
+
+TEST_F(SceneTest, CursorSpriteIsAbout32PixelsAtScale512) {
+  OpenEngine();
+  const int32_t cursor = iSpriteCreate("data\\sprite.x", 0);
+  iSpriteScaleSet(cursor, {5.12f, 5.12f});
+  iSpriteLocationSet(cursor, {-0.1f, -0.4f});
+  iSpriteShow(cursor);
+  const auto sprites = headless::VisibleSprites();
+  ASSERT_EQ(sprites.size(), 1u);
+  EXPECT_NEAR(sprites[0].width, 32, 1e-3);
+  EXPECT_NEAR(sprites[0].height, 32, 1e-3);
+  // Centred on the print-space point: (-0.1, -0.4) is pixel (397.5, 310).
+  EXPECT_NEAR(sprites[0].left + 16, 397.5, 1e-3);
+  EXPECT_NEAR(sprites[0].top + 16, 310, 1e-3);
+}
+
+TEST_F(SceneTest, StaleAndUnknownHandlesDoNothing) {
+  OpenEngine();
+  const int32_t mesh = ScreenPicture(0, 0, 10, 10, 0);
+  iMeshDestroy(mesh);
+  const int32_t reused = ScreenPicture(0, 0, 20, 20, 0);
+  for (const int32_t handle : {0, -1, mesh, 0x7FFFFFFF}) {
+    iMeshHide(handle);
+    iMeshDestroy(handle);
+    iMeshLocationSet(handle, {1, 1, 1});
+    iSoundPlayNow(handle, 0);
+    iParticleEmitterEmit(handle, 100, 1);
+    iPrint("x", {0, 0}, {1, 1}, 0, handle);
+    iSpriteShow(handle);
+    EXPECT_EQ(iSoundPlaying(handle), 0);
+    EXPECT_EQ(iParticleEmitterCreate(handle), 0);
+  }
+  const auto meshes = headless::VisibleMeshes();
+  ASSERT_EQ(meshes.size(), 1u);
+  EXPECT_EQ(meshes[0].handle, reused);
+  EXPECT_FLOAT_EQ(meshes[0].width, 20);
+  EXPECT_TRUE(headless::PrintedTexts().empty());
+}
+
+}  // namespace
