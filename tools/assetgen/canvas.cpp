@@ -1,8 +1,9 @@
 #include "assetgen/canvas.h"
 
 // jpeglib.h needs FILE declared before it.
-#include <jpeglib.h>
 #include <cstdio>
+
+#include <jpeglib.h>
 
 #include <algorithm>
 #include <cmath>
