@@ -65,6 +65,5 @@ void iMouseReset(const Vec2f& position) {
   Engine().backend->WarpPointer(x, y);
 }
 
-void iMouseResolutionSet(int32_t resolution) {
-  Engine().mouseResolution = resolution;
-}
+// The pointer is always reported as a fraction of the screen, whatever the resolution.
+void iMouseResolutionSet(int32_t) {}

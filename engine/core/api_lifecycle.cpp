@@ -39,7 +39,6 @@ int32_t i3ImpactOpen(HWND window, int32_t) {
     return 0;
   }
   state.backend = &backend;
-  state.window = window;
   state.open = true;
   state.ready = false;
   state.initializing = true;
@@ -102,7 +101,6 @@ void i3ImpactClose() {
   state.frame.Clear();
   backend.Close();
   state.backend = nullptr;
-  state.window = nullptr;
   state.open = false;
   state.ready = false;
   state.initializing = false;
@@ -248,14 +246,12 @@ void iRender() {
 
 void iRenderingDisable() {}
 
-void iEscEnable(int32_t enable) {
-  Engine().escEnabled = enable;
-}
+// Escape never ends the engine by itself: the game decides what Escape does.
+void iEscEnable(int32_t) {}
 
 void iExit() {
   Engine().rendering = false;
 }
 
-void iTextureMipLevelsSet(int32_t levels) {
-  Engine().mipLevels = levels;
-}
+// Pictures are drawn at about their own size, so there are no mip maps to choose.
+void iTextureMipLevelsSet(int32_t) {}

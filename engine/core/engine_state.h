@@ -114,7 +114,6 @@ struct Upload {
 struct EngineState {
   // Lifecycle.
   Backend* backend = nullptr;  // set while open
-  HWND window = nullptr;
   bool open = false;
   bool ready = false;  // the display settings were applied
   bool initializing = false;
@@ -127,9 +126,6 @@ struct EngineState {
   uint64_t passes = 0;   // engine passes since the program (or the test) started
   double nextFrame = 0;  // engine clock, seconds
   double lastPass = 0;
-  int32_t escEnabled = 1;
-  int32_t mipLevels = 0;
-  int32_t mouseResolution = 0;
 
   // Objects. Handles of every kind die with i3ImpactClose.
   HandleTable<MeshObject> meshes;

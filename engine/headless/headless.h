@@ -62,6 +62,8 @@ void PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PressKey(int scanCode);
 void ReleaseKey(int scanCode);
 void TapKey(int scanCode);
+// Posts the WM_HOTKEY of a registered hot key to its window; false when none has this identifier.
+bool FireHotKey(int32_t id);
 // Moves the pointer to a pixel of the 800 x 600 virtual screen: the engine's mouse and the
 // desktop cursor (GetCursorPos) over the engine's window both follow.
 void MoveMouse(float x, float y);

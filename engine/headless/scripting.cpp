@@ -100,6 +100,16 @@ void TapKey(int scanCode) {
   ReleaseKey(scanCode);
 }
 
+bool FireHotKey(int32_t id) {
+  for (const engine::HotKey& hotKey : Headless().hotKeys.All()) {
+    if (hotKey.id == id && LiveWindow(hotKey.window)) {
+      PostMessage(hotKey.window, WM_HOTKEY, static_cast<WPARAM>(id), 0);
+      return true;
+    }
+  }
+  return false;
+}
+
 void MoveMouse(float x, float y) {
   engine::FeedMouseMove(x, y);
   PlaceDesktopCursor(x, y);

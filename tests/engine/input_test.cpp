@@ -102,6 +102,11 @@ TEST_F(InputTest, RegisteredHotKeyBecomesAMessageInsteadOfAKey) {
   EXPECT_EQ(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE), 0);
   RunPhase([] { EXPECT_NE(iKeyClick(kTab), 0); });
 
+  EXPECT_TRUE(headless::FireHotKey(100));
+  ASSERT_NE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE), 0);
+  EXPECT_EQ(msg.wParam, 100u);
+  EXPECT_FALSE(headless::FireHotKey(101));
+
   EXPECT_NE(UnregisterHotKey(window, 100), 0);
   EXPECT_EQ(UnregisterHotKey(window, 100), 0);
   EXPECT_TRUE(headless::HotKeys().empty());
