@@ -33,8 +33,7 @@ bool TakeMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, bool rem
   Queue& queue = TheQueue();
   const auto found =
       std::find_if(queue.messages.begin(), queue.messages.end(), [&](const MSG& queued) {
-        return (!window || queued.hwnd == window) &&
-               InRange(queued.message, filterMin, filterMax);
+        return (!window || queued.hwnd == window) && InRange(queued.message, filterMin, filterMax);
       });
   if (found != queue.messages.end()) {
     *msg = *found;

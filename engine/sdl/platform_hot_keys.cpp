@@ -30,7 +30,7 @@ BOOL RegisterHotKey(HWND window, int32_t id, UINT modifiers, UINT virtualKey) {
   }
   constexpr UINT kKnownModifiers = MOD_ALT | MOD_CONTROL | MOD_SHIFT;
   return engine::sdl::HotKeys().Register({window, id, modifiers & kKnownModifiers, virtualKey}) ? 1
-                                                                                               : 0;
+                                                                                                : 0;
 }
 
 BOOL UnregisterHotKey(HWND window, int32_t id) {

@@ -94,9 +94,8 @@ ATOM RegisterClassA(const WNDCLASSA* windowClass) {
   return static_cast<ATOM>(classes.size());
 }
 
-HWND CreateWindowExA(uint32_t, const char* className, const char* title, uint32_t style,
-                     int32_t x, int32_t y, int32_t width, int32_t height, HWND, void*, HINSTANCE,
-                     void*) {
+HWND CreateWindowExA(uint32_t, const char* className, const char* title, uint32_t style, int32_t x,
+                     int32_t y, int32_t width, int32_t height, HWND, void*, HINSTANCE, void*) {
   if (!className || !engine::sdl::VideoReady()) {
     return nullptr;
   }
@@ -113,8 +112,8 @@ HWND CreateWindowExA(uint32_t, const char* className, const char* title, uint32_
   if (!captioned) {
     flags |= SDL_WINDOW_BORDERLESS;
   }
-  SDL_Window* sdl = SDL_CreateWindow(title ? title : "", x, y + caption, std::max(1, width),
-                                     clientHeight, flags);
+  SDL_Window* sdl =
+      SDL_CreateWindow(title ? title : "", x, y + caption, std::max(1, width), clientHeight, flags);
   if (!sdl) {
     return nullptr;
   }

@@ -1,0 +1,30 @@
+#include "sdl/frame_pacer.h"
+
+#include <algorithm>
+
+namespace engine::sdl {
+
+void FramePacer::Reset(bool vsyncClaimed) {
+  *this = FramePacer();
+  vsync_ = vsyncClaimed;
+}
+
+void FramePacer::NotePresent(double now) {
+  if (vsync_ && presentedBefore_) {
+    quickPresents_ = now - lastPresent_ < kQuickPresent ? quickPresents_ + 1 : 0;
+    if (quickPresents_ >= kQuickPresentsToDistrust) {
+      vsync_ = false;
+    }
+  }
+  presentedBefore_ = true;
+  lastPresent_ = now;
+  presentedSinceWait_ = true;
+}
+
+double FramePacer::WaitBefore(double deadline, double now) {
+  const bool pacedByDisplay = vsync_ && presentedSinceWait_;
+  presentedSinceWait_ = false;
+  return pacedByDisplay ? 0 : std::max(0.0, deadline - now);
+}
+
+}  // namespace engine::sdl

@@ -1,0 +1,146 @@
+#include "sdl/frame_renderer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <variant>
+
+namespace engine::sdl {
+namespace {
+
+Uint8 Channel(float value) {
+  return static_cast<Uint8>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255));
+}
+
+SDL_Color ColourOf(const Rgba& colour) {
+  return {Channel(colour.r), Channel(colour.g), Channel(colour.b), Channel(colour.a)};
+}
+
+SDL_BlendMode BlendOf(Blend blend) {
+  return blend == Blend::kAdditive ? SDL_BLENDMODE_ADD : SDL_BLENDMODE_BLEND;
+}
+
+// Two geometry items can go to the renderer in one call when they share texture and blending
+// and their triangles follow each other in the frame.
+bool Joins(const Geometry& first, int32_t indexCount, const Geometry& next) {
+  return next.texture == first.texture && next.blend == first.blend &&
+         next.firstIndex == first.firstIndex + indexCount;
+}
+
+}  // namespace
+
+bool FrameRenderer::UploadTexture(ResourceId id, const Image& image) {
+  if (image.width <= 0 || image.height <= 0 ||
+      image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
+    return false;
+  }
+  TexturePtr texture(SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC,
+                                       image.width, image.height));
+  if (!texture ||
+      SDL_UpdateTexture(texture.get(), nullptr, image.rgba.data(), image.width * 4) != 0) {
+    return false;
+  }
+  SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeLinear);
+  textures_[id] = std::move(texture);
+  return true;
+}
+
+void FrameRenderer::DestroyTexture(ResourceId id) {
+  textures_.erase(id);
+}
+
+bool FrameRenderer::LoadFont(ResourceId id, std::span<const uint8_t> ttf) {
+  auto atlas = GlyphAtlas::Open(renderer_, ttf);
+  if (!atlas) {
+    return false;
+  }
+  fonts_[id] = std::move(atlas);
+  return true;
+}
+
+void FrameRenderer::ReleaseFont(ResourceId id) {
+  fonts_.erase(id);
+}
+
+const GlyphAtlas* FrameRenderer::Font(ResourceId id) const {
+  const auto found = fonts_.find(id);
+  return found == fonts_.end() ? nullptr : found->second.get();
+}
+
+void FrameRenderer::Draw(const Frame& frame) {
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+
+  vertices_.resize(frame.vertices.size());
+  for (size_t i = 0; i < frame.vertices.size(); ++i) {
+    const Vertex& v = frame.vertices[i];
+    vertices_[i] = {{v.x, v.y}, ColourOf(v.colour), {v.u, v.v}};
+  }
+
+  for (size_t i = 0; i < frame.items.size();) {
+    if (const auto* text = std::get_if<TextRun>(&frame.items[i].content)) {
+      DrawText(*text);
+      ++i;
+      continue;
+    }
+    const Geometry& first = std::get<Geometry>(frame.items[i].content);
+    int32_t indexCount = first.indexCount;
+    for (++i; i < frame.items.size(); ++i) {
+      const auto* next = std::get_if<Geometry>(&frame.items[i].content);
+      if (!next || !Joins(first, indexCount, *next)) {
+        break;
+      }
+      indexCount += next->indexCount;
+    }
+    DrawGeometry(frame, first, indexCount);
+  }
+}
+
+void FrameRenderer::DrawGeometry(const Frame& frame, const Geometry& geometry, int32_t indexCount) {
+  if (indexCount <= 0 || geometry.firstIndex < 0 ||
+      static_cast<size_t>(geometry.firstIndex) + indexCount > frame.indices.size()) {
+    return;
+  }
+  SDL_Texture* texture = nullptr;
+  if (const auto found = textures_.find(geometry.texture); found != textures_.end()) {
+    texture = found->second.get();
+    SDL_SetTextureBlendMode(texture, BlendOf(geometry.blend));
+  } else {
+    SDL_SetRenderDrawBlendMode(renderer_, BlendOf(geometry.blend));
+  }
+  // SDL_Renderer samples clamped at the edges; the quads the engine draws keep their texture
+  // coordinates within 0..1, where wrapping would only change the filtering of the border texels.
+  SDL_RenderGeometry(renderer_, texture, vertices_.data(), static_cast<int>(vertices_.size()),
+                     frame.indices.data() + geometry.firstIndex, indexCount);
+}
+
+void FrameRenderer::DrawText(const TextRun& run) {
+  const auto found = fonts_.find(run.font);
+  if (found == fonts_.end()) {
+    return;
+  }
+  glyphs_.clear();
+  found->second->LayOut(run, glyphs_);
+  const SDL_Color colour = ColourOf(run.colour);
+  // Consecutive glyphs from the same atlas page go out in one call.
+  for (size_t i = 0; i < glyphs_.size();) {
+    SDL_Texture* page = glyphs_[i].page;
+    glyphVertices_.clear();
+    glyphIndices_.clear();
+    for (; i < glyphs_.size() && glyphs_[i].page == page; ++i) {
+      const SDL_FRect& s = glyphs_[i].screen;
+      const SDL_FRect& t = glyphs_[i].source;
+      const int base = static_cast<int>(glyphVertices_.size());
+      glyphVertices_.push_back({{s.x, s.y}, colour, {t.x, t.y}});
+      glyphVertices_.push_back({{s.x + s.w, s.y}, colour, {t.x + t.w, t.y}});
+      glyphVertices_.push_back({{s.x + s.w, s.y + s.h}, colour, {t.x + t.w, t.y + t.h}});
+      glyphVertices_.push_back({{s.x, s.y + s.h}, colour, {t.x, t.y + t.h}});
+      glyphIndices_.insert(glyphIndices_.end(),
+                           {base, base + 1, base + 2, base, base + 2, base + 3});
+    }
+    SDL_RenderGeometry(renderer_, page, glyphVertices_.data(),
+                       static_cast<int>(glyphVertices_.size()), glyphIndices_.data(),
+                       static_cast<int>(glyphIndices_.size()));
+  }
+}
+
+}  // namespace engine::sdl

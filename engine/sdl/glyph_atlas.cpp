@@ -1,0 +1,169 @@
+#include "sdl/glyph_atlas.h"
+
+#include <SDL_ttf.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace engine::sdl {
+namespace {
+
+constexpr int kReferencePointSize = 100;
+constexpr int kPageSize = 512;  // pixels, square
+// Larger text is scaled up from this size rather than filling pages with huge glyphs.
+constexpr int kMaxStrikePixels = 160;
+// Empty pixels around each glyph, so that filtering never picks up a neighbour.
+constexpr int kGlyphGap = 1;
+
+}  // namespace
+
+std::unique_ptr<GlyphAtlas> GlyphAtlas::Open(SDL_Renderer* renderer, std::span<const uint8_t> ttf) {
+  std::unique_ptr<GlyphAtlas> atlas(
+      new GlyphAtlas(renderer, std::vector<uint8_t>(ttf.begin(), ttf.end())));
+  if (!atlas->font_ || atlas->referenceAscent_ <= 0) {
+    return nullptr;
+  }
+  return atlas;
+}
+
+GlyphAtlas::GlyphAtlas(SDL_Renderer* renderer, std::vector<uint8_t> bytes)
+    : renderer_(renderer), bytes_(std::move(bytes)) {
+  SDL_RWops* source = SDL_RWFromConstMem(bytes_.data(), static_cast<int>(bytes_.size()));
+  if (!source) {
+    return;
+  }
+  font_.reset(TTF_OpenFontRW(source, 1, kReferencePointSize));
+  if (font_) {
+    currentPointSize_ = kReferencePointSize;
+    referenceAscent_ = TTF_FontAscent(font_.get());
+  }
+}
+
+size_t GlyphAtlas::GlyphCount() const {
+  size_t count = 0;
+  for (const auto& [pixels, strike] : strikes_) {
+    count += strike.glyphs.size();
+  }
+  return count;
+}
+
+void GlyphAtlas::LayOut(const TextRun& run, std::vector<GlyphQuad>& quads) {
+  if (!(run.cellHeight > 0) || !std::isfinite(run.cellHeight) || !std::isfinite(run.left) ||
+      !std::isfinite(run.advance) || !std::isfinite(run.baseline)) {
+    return;
+  }
+  const int pixels = std::clamp(static_cast<int>(std::lround(run.cellHeight)), 1, kMaxStrikePixels);
+  Strike& strike = StrikeFor(pixels);
+  if (strike.ascent <= 0) {
+    return;
+  }
+  const float scale = run.cellHeight / static_cast<float>(strike.ascent);
+  const float top = run.baseline - run.cellHeight;
+  for (size_t i = 0; i < run.text.size(); ++i) {
+    // Text is Latin-1: every byte is the code point of the same number.
+    const uint32_t character = static_cast<unsigned char>(run.text[i]);
+    const Glyph& glyph = GlyphOf(strike, character);
+    if (glyph.page < 0) {
+      continue;
+    }
+    const float width = static_cast<float>(glyph.area.w) * scale;
+    const float height = static_cast<float>(glyph.area.h) * scale;
+    const float cellLeft = run.left + static_cast<float>(i) * run.advance;
+    GlyphQuad quad;
+    quad.page = pages_[glyph.page].texture.get();
+    quad.screen = {cellLeft + (run.cellWidth - width) / 2, top, width, height};
+    quad.source = {
+        static_cast<float>(glyph.area.x) / kPageSize, static_cast<float>(glyph.area.y) / kPageSize,
+        static_cast<float>(glyph.area.w) / kPageSize, static_cast<float>(glyph.area.h) / kPageSize};
+    quads.push_back(quad);
+  }
+}
+
+GlyphAtlas::Strike& GlyphAtlas::StrikeFor(int pixels) {
+  const auto found = strikes_.find(pixels);
+  if (found != strikes_.end()) {
+    return found->second;
+  }
+  Strike strike;
+  // The ascent grows with the point size, so one measurement finds the size for any height.
+  strike.pointSize =
+      std::max(1, static_cast<int>(std::lround(static_cast<double>(kReferencePointSize) * pixels /
+                                               referenceAscent_)));
+  if (TTF_SetFontSize(font_.get(), strike.pointSize) == 0) {
+    currentPointSize_ = strike.pointSize;
+    strike.ascent = TTF_FontAscent(font_.get());
+  }
+  return strikes_.emplace(pixels, std::move(strike)).first->second;
+}
+
+const GlyphAtlas::Glyph& GlyphAtlas::GlyphOf(Strike& strike, uint32_t character) {
+  const auto found = strike.glyphs.find(character);
+  if (found != strike.glyphs.end()) {
+    return found->second;
+  }
+  Glyph& glyph = strike.glyphs[character];
+  if (character == ' ' || character < 0x20) {
+    return glyph;
+  }
+  if (currentPointSize_ != strike.pointSize) {
+    if (TTF_SetFontSize(font_.get(), strike.pointSize) != 0) {
+      return glyph;
+    }
+    currentPointSize_ = strike.pointSize;
+  }
+  const SDL_Color white{255, 255, 255, 255};
+  SurfacePtr surface(TTF_RenderGlyph32_Blended(font_.get(), character, white));
+  if (!surface || surface->w <= 0 || surface->h <= 0) {
+    return glyph;
+  }
+  SurfacePtr pixels(SDL_ConvertSurfaceFormat(surface.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+  int page = -1;
+  SDL_Rect area{};
+  if (!pixels || !Place(pixels->w, pixels->h, page, area)) {
+    return glyph;
+  }
+  if (SDL_UpdateTexture(pages_[page].texture.get(), &area, pixels->pixels, pixels->pitch) != 0) {
+    return glyph;
+  }
+  glyph.page = page;
+  glyph.area = area;
+  return glyph;
+}
+
+// Shelf packing: glyphs go left to right along a shelf as tall as the tallest of them; a glyph
+// that does not fit opens a new shelf, and a full page a new page.
+bool GlyphAtlas::Place(int width, int height, int& page, SDL_Rect& area) {
+  const int paddedWidth = width + kGlyphGap;
+  const int paddedHeight = height + kGlyphGap;
+  if (paddedWidth > kPageSize || paddedHeight > kPageSize) {
+    return false;
+  }
+  if (!pages_.empty()) {
+    Page& last = pages_.back();
+    if (last.shelfX + paddedWidth > kPageSize) {
+      last.shelfY += last.shelfHeight;
+      last.shelfX = 0;
+      last.shelfHeight = 0;
+    }
+  }
+  if (pages_.empty() || pages_.back().shelfY + paddedHeight > kPageSize) {
+    TexturePtr texture(SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+                                         SDL_TEXTUREACCESS_STATIC, kPageSize, kPageSize));
+    if (!texture) {
+      return false;
+    }
+    const std::vector<uint32_t> clear(static_cast<size_t>(kPageSize) * kPageSize, 0);
+    SDL_UpdateTexture(texture.get(), nullptr, clear.data(), kPageSize * 4);
+    SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeLinear);
+    pages_.push_back({std::move(texture), 0, 0, 0});
+  }
+  Page& current = pages_.back();
+  page = static_cast<int>(pages_.size()) - 1;
+  area = {current.shelfX, current.shelfY, width, height};
+  current.shelfX += paddedWidth;
+  current.shelfHeight = std::max(current.shelfHeight, paddedHeight);
+  return true;
+}
+
+}  // namespace engine::sdl

@@ -1,0 +1,72 @@
+// Text in one font. Glyphs are rasterised with SDL2_ttf once per character and pixel size into
+// shared atlas textures; a frame only draws quads cut from them.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <span>
+#include <unordered_map>
+#include <vector>
+
+#include "core/frame.h"
+#include "sdl/sdl_handles.h"
+
+namespace engine::sdl {
+
+// One textured quad of a glyph, ready for the renderer.
+struct GlyphQuad {
+  SDL_Texture* page;
+  SDL_FRect screen;  // virtual-screen pixels
+  SDL_FRect source;  // texture coordinates, 0..1
+};
+
+class GlyphAtlas {
+ public:
+  // Nothing when SDL2_ttf cannot open the bytes as a font.
+  static std::unique_ptr<GlyphAtlas> Open(SDL_Renderer* renderer, std::span<const uint8_t> ttf);
+
+  // The quads of a line of text, in drawing order, each glyph centred in its cell with the
+  // font's ascent filling the cell's height.
+  void LayOut(const TextRun& run, std::vector<GlyphQuad>& quads);
+
+  // Atlas pages made so far, for the tests that check glyphs are not rasterised again.
+  size_t PageCount() const { return pages_.size(); }
+  size_t GlyphCount() const;
+
+ private:
+  struct Glyph {
+    int page = -1;    // -1: nothing to draw (a space, or a character the font cannot render)
+    SDL_Rect area{};  // pixels in the page
+  };
+  // One pixel size of the font.
+  struct Strike {
+    int pointSize = 0;
+    int ascent = 0;  // pixels
+    std::unordered_map<uint32_t, Glyph> glyphs;
+  };
+  struct Page {
+    TexturePtr texture;
+    int shelfX = 0;  // next free spot on the current shelf, pixels
+    int shelfY = 0;
+    int shelfHeight = 0;
+  };
+
+  GlyphAtlas(SDL_Renderer* renderer, std::vector<uint8_t> bytes);
+
+  Strike& StrikeFor(int pixels);
+  const Glyph& GlyphOf(Strike& strike, uint32_t character);
+  bool Place(int width, int height, int& page, SDL_Rect& area);
+
+  SDL_Renderer* renderer_;
+  std::vector<uint8_t> bytes_;  // SDL2_ttf reads the font from here for as long as it is open
+  FontPtr font_;
+  int currentPointSize_ = 0;
+  int referenceAscent_ = 0;  // pixels, at kReferencePointSize
+  std::map<int, Strike> strikes_;
+  std::vector<Page> pages_;
+};
+
+}  // namespace engine::sdl

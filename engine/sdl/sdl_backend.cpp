@@ -1,0 +1,220 @@
+#include "sdl/sdl_backend.h"
+
+#include <chrono>
+#include <thread>
+
+#include "core/clock.h"
+#include "sdl/event_pump.h"
+#include "sdl/frame_compare.h"
+#include "sdl/platform_window.h"
+#include "sdl/sdl_session.h"
+#include "sdl/system_pointer.h"
+
+namespace engine::sdl {
+namespace {
+
+constexpr int kIdleMilliseconds = 1000 / 60;
+
+}  // namespace
+
+// Touching the session first makes it outlive the backend at program exit.
+SdlBackend::SdlBackend() {
+  VideoReady();
+}
+
+bool SdlBackend::Open(HWND window) {
+  PlatformWindow* live = LiveWindow(window);
+  if (!live || renderer_) {
+    return false;
+  }
+  SDL_Window* sdl = live->sdl.get();
+  renderer_.reset(
+      SDL_CreateRenderer(sdl, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+  if (!renderer_) {
+    renderer_.reset(SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE));
+  }
+  if (!renderer_) {
+    return false;
+  }
+  // Mouse events arrive in virtual-screen pixels from here on: the renderer maps them through
+  // the scaling and the letterbox.
+  SDL_RenderSetLogicalSize(renderer_.get(), kScreenWidth, kScreenHeight);
+  SDL_RendererInfo info{};
+  SDL_GetRendererInfo(renderer_.get(), &info);
+  pacer_.Reset((info.flags & SDL_RENDERER_PRESENTVSYNC) != 0);
+  frames_ = std::make_unique<FrameRenderer>(renderer_.get());
+  window_ = window;
+  sdlWindow_ = sdl;
+  presentedValid_ = false;
+  return true;
+}
+
+// The window is shown here rather than in Open, so that a game that starts in full screen never
+// flashes a window first.
+bool SdlBackend::ApplyDisplay(const DisplaySettings& settings) {
+  if (!renderer_) {
+    return false;
+  }
+  if (settings.fullScreen) {
+    if (SDL_SetWindowFullscreen(sdlWindow_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+      return false;
+    }
+  } else {
+    if (SDL_SetWindowFullscreen(sdlWindow_, 0) != 0) {
+      return false;
+    }
+    SDL_SetWindowSize(sdlWindow_, kScreenWidth, kScreenHeight);
+  }
+  // In full screen the system's own Alt+Tab and Alt+F4 reach the program, which swallows them
+  // with its hot keys.
+  SDL_SetWindowKeyboardGrab(sdlWindow_, settings.fullScreen ? SDL_TRUE : SDL_FALSE);
+  SDL_ShowWindow(sdlWindow_);
+  SDL_RaiseWindow(sdlWindow_);
+  presentedValid_ = false;
+  return true;
+}
+
+void SdlBackend::Close() {
+  if (sdlWindow_) {
+    SDL_SetWindowKeyboardGrab(sdlWindow_, SDL_FALSE);
+  }
+  frames_.reset();
+  renderer_.reset();
+  window_ = nullptr;
+  sdlWindow_ = nullptr;
+  presentedValid_ = false;
+  presented_.Clear();
+}
+
+void SdlBackend::LoseWindow(HWND window) {
+  if (window == window_) {
+    Close();
+  }
+}
+
+bool SdlBackend::IsActive() {
+  if (!sdlWindow_) {
+    return false;
+  }
+  return (SDL_GetWindowFlags(sdlWindow_) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
+}
+
+bool SdlBackend::UploadTexture(ResourceId id, const Image& image) {
+  return frames_ && frames_->UploadTexture(id, image);
+}
+
+void SdlBackend::DestroyTexture(ResourceId id) {
+  if (frames_) {
+    frames_->DestroyTexture(id);
+  }
+}
+
+bool SdlBackend::LoadFont(ResourceId id, std::span<const uint8_t> ttf) {
+  return frames_ && frames_->LoadFont(id, ttf);
+}
+
+void SdlBackend::ReleaseFont(ResourceId id) {
+  if (frames_) {
+    frames_->ReleaseFont(id);
+  }
+}
+
+void SdlBackend::DrawFrame(const Frame& frame) {
+  if (!frames_ || (presentedValid_ && SameFrame(frame, presented_))) {
+    return;
+  }
+  frames_->Draw(frame);
+  Present();
+  presented_ = frame;
+  presentedValid_ = true;
+}
+
+void SdlBackend::Wipe(uint8_t red, uint8_t green, uint8_t blue) {
+  if (!renderer_) {
+    return;
+  }
+  SDL_SetRenderDrawColor(renderer_.get(), red, green, blue, 255);
+  SDL_RenderClear(renderer_.get());
+  Present();
+  presentedValid_ = false;
+}
+
+void SdlBackend::Present() {
+  SDL_RenderPresent(renderer_.get());
+  pacer_.NotePresent(ClockSeconds());
+}
+
+bool SdlBackend::LoadSound(ResourceId id, std::span<const uint8_t> wav) {
+  return sounds_.Load(id, wav);
+}
+
+void SdlBackend::ReleaseSound(ResourceId id) {
+  sounds_.Release(id);
+}
+
+void SdlBackend::PlaySound(ResourceId id, int32_t loops) {
+  sounds_.Play(id, loops);
+}
+
+void SdlBackend::StopSound(ResourceId id) {
+  sounds_.Stop(id);
+}
+
+void SdlBackend::SetSoundVolume(ResourceId id, float volume) {
+  sounds_.SetVolume(id, volume);
+}
+
+void SdlBackend::WarpPointer(float x, float y) {
+  if (!renderer_) {
+    return;
+  }
+  int windowX = 0, windowY = 0;
+  SDL_GetWindowPosition(sdlWindow_, &windowX, &windowY);
+  int inWindowX = 0, inWindowY = 0;
+  SDL_RenderLogicalToWindow(renderer_.get(), x, y, &inWindowX, &inWindowY);
+  SystemPointer().MoveTo({windowX + inWindowX, windowY + inWindowY}, ClockSeconds());
+}
+
+std::optional<SDL_FPoint> SdlBackend::DesktopToScreen(DesktopPoint point) const {
+  if (!renderer_) {
+    return std::nullopt;
+  }
+  int windowX = 0, windowY = 0;
+  SDL_GetWindowPosition(sdlWindow_, &windowX, &windowY);
+  SDL_FPoint screen{};
+  SDL_RenderWindowToLogical(renderer_.get(), point.x - windowX, point.y - windowY, &screen.x,
+                            &screen.y);
+  return screen;
+}
+
+void SdlBackend::WaitForFrame(double deadline) {
+  const double seconds = pacer_.WaitBefore(deadline, ClockSeconds());
+  if (seconds > 0) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+  }
+}
+
+void SdlBackend::Idle() {
+  // Leaves the event queued: the message loop that called us takes it next.
+  SDL_WaitEventTimeout(nullptr, kIdleMilliseconds);
+}
+
+void SdlBackend::Poll(uint64_t) {
+  PumpEvents(false);
+  SystemPointer().Tick(ClockSeconds());
+}
+
+SdlBackend& TheBackend() {
+  static SdlBackend backend;
+  return backend;
+}
+
+}  // namespace engine::sdl
+
+namespace engine {
+
+Backend& ProgramBackend() {
+  return sdl::TheBackend();
+}
+
+}  // namespace engine
