@@ -23,19 +23,20 @@ std::string Grid(const std::string& first_rows = "") {
 
 TEST(LevelSource, ReadsCellsAndMovers) {
   const std::string text = "# a comment\ntitle  Twin Gates \n" +
-                           Grid("1234567...X:=.......\n.........8.........9\n") +
-                           "mover 4  3,6 1500ms  18,6 250ms\nmover 10 2,2 80ms\n";
+                           Grid(kEmptyRow + "1234567...X:=.......\n.........8........9.\n") +
+                           "mover 4  3,6 1500ms  18,6 250ms\nmover 10 8,2 80ms\n";
   const LevelSource source = ParseLevelSource(text, "gates.lvl");
   EXPECT_EQ(source.title, "Twin Gates");
-  const auto& top = source.level.cells[0];
-  const int32_t expected_top[] = {1, 2, 3, 4, 5, 6, 7, 0, 0, 0, 10, 11, 12, 0};
+  const auto& second = source.level.cells[1];
+  const int32_t expected[] = {1, 2, 3, 4, 5, 6, 7, 0, 0, 0, 10, 11, 12, 0};
   for (int column = 0; column < 14; ++column) {
-    EXPECT_EQ(top[column], expected_top[column]) << "column " << column + 1;
+    EXPECT_EQ(second[column], expected[column]) << "column " << column + 1;
   }
-  EXPECT_EQ(source.level.cells[1][9], 8);
+  EXPECT_EQ(source.level.cells[2][9], 8);
+  EXPECT_EQ(source.level.cells[2][18], 9);
   ASSERT_EQ(source.level.travellers.size(), 2u);
   EXPECT_EQ(source.level.travellers[0], (TravellingBlock{4, {{3, 6, 1500}, {18, 6, 250}}}));
-  EXPECT_EQ(source.level.travellers[1], (TravellingBlock{10, {{2, 2, 80}}}));
+  EXPECT_EQ(source.level.travellers[1], (TravellingBlock{10, {{8, 2, 80}}}));
 }
 
 TEST(LevelSource, FormatThenParseGivesTheSameLevel) {

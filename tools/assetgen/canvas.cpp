@@ -66,13 +66,14 @@ int Canvas::stride() const {
 namespace {
 
 // One box pass along a line of `count` samples spaced `step` apart, per channel.
-void BoxLine(uint32_t* line, int count, int step, int radius, std::vector<uint32_t>& scratch) {
+void BoxLine(uint32_t* line, int count, int step, int radius, int first_channel,
+             std::vector<uint32_t>& scratch) {
   scratch.resize(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
     scratch[static_cast<size_t>(i)] = line[i * step];
   }
   const int window = radius * 2 + 1;
-  for (int channel = 0; channel < 32; channel += 8) {
+  for (int channel = first_channel; channel < 32; channel += 8) {
     int sum = 0;
     auto at = [&](int i) {
       return static_cast<int>(
@@ -92,17 +93,17 @@ void BoxLine(uint32_t* line, int count, int step, int radius, std::vector<uint32
 
 }  // namespace
 
-void Canvas::Blur(double radius) {
+void Canvas::Blur(double radius, bool alpha_only) {
   const int box = std::max(1, static_cast<int>(std::lround(radius / 1.7)));
   uint32_t* data = pixels();
   const int s = stride();
   std::vector<uint32_t> scratch;
   for (int pass = 0; pass < 3; ++pass) {
     for (int y = 0; y < height_; ++y) {
-      BoxLine(data + y * s, width_, 1, box, scratch);
+      BoxLine(data + y * s, width_, 1, box, alpha_only ? 24 : 0, scratch);
     }
     for (int x = 0; x < width_; ++x) {
-      BoxLine(data + x, height_, s, box, scratch);
+      BoxLine(data + x, height_, s, box, alpha_only ? 24 : 0, scratch);
     }
   }
   cairo_surface_mark_dirty(surface_);
@@ -188,17 +189,34 @@ Bytes Canvas::Jpeg(int quality) const {
 
 void Glow(Canvas& canvas, const std::function<void(cairo_t*)>& shape, Rgb colour, double radius,
           double strength) {
-  Canvas mask(canvas.width(), canvas.height());
+  // Only the shape's surroundings are blurred: find where it lands first.
+  cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr);
+  cairo_t* probe = cairo_create(recording);
+  shape(probe);
+  cairo_destroy(probe);
+  double x, y, w, h;
+  cairo_recording_surface_ink_extents(recording, &x, &y, &w, &h);
+  cairo_surface_destroy(recording);
+  const double margin = std::ceil(radius * 2.5) + 2;
+  const double left = std::max(0.0, std::floor(x - margin));
+  const double top = std::max(0.0, std::floor(y - margin));
+  const double right = std::min<double>(canvas.width(), std::ceil(x + w + margin));
+  const double bottom = std::min<double>(canvas.height(), std::ceil(y + h + margin));
+  if (right <= left || bottom <= top) {
+    return;
+  }
+  Canvas mask(static_cast<int>(right - left), static_cast<int>(bottom - top));
+  cairo_translate(mask.cr(), -left, -top);
   cairo_set_source_rgb(mask.cr(), 1, 1, 1);
   shape(mask.cr());
-  mask.Blur(radius);
+  mask.Blur(radius, true);
   cairo_t* cr = canvas.cr();
   cairo_save(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
   double remaining = strength;
   while (remaining > 0) {
     SetColour(cr, colour, std::min(1.0, remaining));
-    cairo_mask_surface(cr, mask.surface(), 0, 0);
+    cairo_mask_surface(cr, mask.surface(), left, top);
     remaining -= 1.0;
   }
   cairo_restore(cr);

@@ -41,8 +41,9 @@ class Canvas {
   uint32_t* pixels();
   int stride() const;
 
-  // Approximates a Gaussian blur of the given radius with three box passes.
-  void Blur(double radius);
+  // Approximates a Gaussian blur of the given radius with three box passes; `alpha_only` blurs
+  // just the alpha channel (enough for a mask).
+  void Blur(double radius, bool alpha_only = false);
 
   Canvas Copy() const;
   // Draws `other` onto this canvas with its top-left at (x, y), scaled by `scale`.

@@ -4,12 +4,22 @@
 
 namespace qbart {
 
+namespace {
+// Callers nearly always pass coordinates inside the period; the division is the rare case.
+int Wrap(int value, int period) {
+  if (value >= 0 && value < period) {
+    return value;
+  }
+  return ((value % period) + period) % period;
+}
+}  // namespace
+
 double Noise::Lattice(int x, int y) const {
-  x = ((x % period_x_) + period_x_) % period_x_;
-  y = ((y % period_y_) + period_y_) % period_y_;
-  Rng rng(seed_ ^ (static_cast<uint64_t>(x) * 0x9E3779B1ULL) ^
-          (static_cast<uint64_t>(y) * 0x85EBCA77C2B2AE63ULL));
-  return rng.Uniform() * 2 - 1;
+  uint64_t h = seed_ ^ (static_cast<uint64_t>(Wrap(x, period_x_)) * 0x9E3779B97F4A7C15ULL) ^
+               (static_cast<uint64_t>(Wrap(y, period_y_)) * 0xC2B2AE3D27D4EB4FULL);
+  h = (h ^ (h >> 31)) * 0xBF58476D1CE4E5B9ULL;
+  h ^= h >> 29;
+  return static_cast<double>(h >> 11) * 0x1.0p-52 - 1;
 }
 
 double Noise::At(double x, double y) const {

@@ -46,22 +46,43 @@ void AddNebula(Canvas& canvas, uint64_t seed, const NebulaStyle& style, bool til
   const Noise shape(seed, period_x, period_y);
   const Noise tint(seed + 101, period_x, period_y);
   const Noise dust(seed + 202, period_x * 2, period_y * 2);
-  uint32_t* pixels = canvas.pixels();
-  const int stride = canvas.stride();
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const double u = x / cell;
-      const double v = y / cell_y;
+  // The gas is smooth at the scale of a pixel: work it out on every second pixel and blend.
+  constexpr int kStep = 2;
+  const int gw = w / kStep + 2;
+  const int gh = h / kStep + 2;
+  std::vector<Rgb> light(static_cast<size_t>(gw * gh));
+  for (int gy = 0; gy < gh; ++gy) {
+    for (int gx = 0; gx < gw; ++gx) {
+      const double u = gx * kStep / cell;
+      const double v = gy * kStep / cell_y;
       const double n = shape.Fractal(u, v, 6, 0.55) * 0.5 + 0.5;
       const double density = Smooth(style.threshold, 1.0, n);
+      Rgb& out = light[static_cast<size_t>(gy * gw + gx)];
+      out = {0, 0, 0};
       if (density <= 0) {
         continue;
       }
       const double t = tint.Fractal(u * 1.5, v * 1.5, 3) * 0.5 + 0.5;
       const double lane = Smooth(0.45, 0.75, dust.Fractal(u * 2, v * 2, 4) * 0.5 + 0.5);
-      const double light = density * style.strength * (1 - style.dust * lane);
-      const Rgb colour = Mix(style.outer, style.inner, Smooth(0.2, 0.9, t * 0.5 + density));
-      AddLight(pixels[y * stride + x], Scale(colour, light));
+      const double strength = density * style.strength * (1 - style.dust * lane);
+      out = Scale(Mix(style.outer, style.inner, Smooth(0.2, 0.9, t * 0.5 + density)), strength);
+    }
+  }
+  uint32_t* pixels = canvas.pixels();
+  const int stride = canvas.stride();
+  for (int y = 0; y < h; ++y) {
+    const int gy = y / kStep;
+    const double fy = static_cast<double>(y % kStep) / kStep;
+    for (int x = 0; x < w; ++x) {
+      const int gx = x / kStep;
+      const double fx = static_cast<double>(x % kStep) / kStep;
+      const auto at = [&](int dx, int dy) {
+        return light[static_cast<size_t>((gy + dy) * gw + gx + dx)];
+      };
+      const Rgb colour = Mix(Mix(at(0, 0), at(1, 0), fx), Mix(at(0, 1), at(1, 1), fx), fy);
+      if (colour.r + colour.g + colour.b > 0) {
+        AddLight(pixels[y * stride + x], colour);
+      }
     }
   }
   cairo_surface_mark_dirty(canvas.surface());
@@ -142,16 +163,18 @@ void DrawPlanet(Canvas& canvas, double cx, double cy, double radius, const Plane
   const int y1 = std::min(canvas.height(), static_cast<int>(cy + radius * 1.2) + 1);
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) {
-      // Four samples per pixel for a clean rim.
+      // Four samples per pixel near the rim for a clean edge, one elsewhere.
+      const double centre = std::hypot(x + 0.5 - cx, y + 0.5 - cy) / radius;
+      const int samples = std::abs(centre - 1) * radius < 2 ? 4 : 1;
       double r = 0, g = 0, b = 0, a = 0;
-      for (int s = 0; s < 4; ++s) {
-        const double px = (x + 0.25 + 0.5 * (s % 2) - cx) / radius;
-        const double py = (y + 0.25 + 0.5 * (s / 2) - cy) / radius;
-        const double d2 = px * px + py * py;
+      for (int s = 0; s < samples; ++s) {
+        const double px = (samples == 1 ? x + 0.5 : x + 0.25 + 0.5 * (s % 2)) - cx;
+        const double py = (samples == 1 ? y + 0.5 : y + 0.25 + 0.5 * (s / 2)) - cy;
+        const double d2 = (px * px + py * py) / (radius * radius);
         if (d2 > 1) {
           // Thin atmosphere beyond the rim.
           const double halo = std::max(0.0, 1 - (std::sqrt(d2) - 1) / 0.12);
-          const double lit = std::clamp(0.4 - (px * lx + py * ly), 0.0, 1.0);
+          const double lit = std::clamp(0.4 - (px * lx + py * ly) / radius, 0.0, 1.0);
           const double k = halo * halo * lit * 0.8;
           r += style.atmosphere.r * k;
           g += style.atmosphere.g * k;
@@ -159,11 +182,13 @@ void DrawPlanet(Canvas& canvas, double cx, double cy, double radius, const Plane
           a += k;
           continue;
         }
+        const double nx = px / radius;
+        const double ny = py / radius;
         const double pz = std::sqrt(1 - d2);
-        const double light = std::clamp(px * lx + py * ly + pz * lz, 0.0, 1.0);
+        const double light = std::clamp(nx * lx + ny * ly + pz * lz, 0.0, 1.0);
         // Latitude bands wobbled by noise, read on the sphere so they curve with it.
-        const double lat = std::asin(std::clamp(py, -1.0, 1.0));
-        const double lon = std::atan2(px, pz);
+        const double lat = std::asin(std::clamp(ny, -1.0, 1.0));
+        const double lon = std::atan2(nx, pz);
         const double wobble = bands.Fractal(lon * 3 + 10, lat * 2 + 10, 4) * 0.35;
         const double band = 0.5 + 0.5 * std::sin((lat + wobble) * style.band_scale);
         const double storm = std::max(0.0, storms.Fractal(lon * 5 + 3, lat * 5 + 3, 3) - 0.25);
@@ -178,8 +203,8 @@ void DrawPlanet(Canvas& canvas, double cx, double cy, double radius, const Plane
         b += shade.b * k;
         a += 1;
       }
-      Rgb colour{r / 4, g / 4, b / 4};
-      const double alpha = std::min(1.0, a / 4);
+      Rgb colour{r / samples, g / samples, b / samples};
+      const double alpha = std::min(1.0, a / samples);
       uint32_t& pixel = pixels[y * stride + x];
       // Over the existing pixel.
       const double keep = 1 - alpha;

@@ -1,5 +1,0 @@
-#include "assetgen/art.h"
-namespace qbart {
-void MakeSoundEffects(Output&) {}
-void MakeMusic(Output&) {}
-}  // namespace qbart
