@@ -4,6 +4,7 @@
 #include <SDL_image.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <stdexcept>
 
 namespace sample {
@@ -20,8 +21,17 @@ void AppendU16(Bytes& bytes, uint16_t value) {
   bytes.push_back(static_cast<uint8_t>(value >> 8));
 }
 
+// Byte by byte: GCC 12 at -O2 misreads vector inserts of byte ranges as overflows.
+void AppendBytes(Bytes& bytes, std::initializer_list<uint8_t> values) {
+  for (const uint8_t value : values) {
+    bytes.push_back(value);
+  }
+}
+
 void AppendTag(Bytes& bytes, const char* tag) {
-  bytes.insert(bytes.end(), tag, tag + 4);
+  for (int i = 0; i < 4; ++i) {
+    bytes.push_back(static_cast<uint8_t>(tag[i]));
+  }
 }
 
 void AppendU32BigEndian(Bytes& bytes, uint32_t value) {
@@ -106,7 +116,7 @@ Bytes Wav(double seconds) {
 Bytes Font() {
   Bytes bytes;
   AppendU32BigEndian(bytes, 0x00010000);
-  bytes.insert(bytes.end(), {0, 2, 0, 32, 0, 1, 0, 0});  // two tables, search fields
+  AppendBytes(bytes, {0, 2, 0, 32, 0, 1, 0, 0});  // two tables, search fields
   // cmap and head, the last ending exactly at the end of the file.
   const uint32_t tables[][3] = {{0x636D6170, 44, 4}, {0x68656164, 48, 8}};
   for (const auto& [tag, offset, length] : tables) {
@@ -148,7 +158,7 @@ Bytes Dds(int width, int height, uint8_t red, uint8_t green, uint8_t blue, uint8
   AppendU32(bytes, 0xFF000000);
   bytes.resize(4 + 124, 0);  // caps words
   for (int i = 0; i < width * height; ++i) {
-    bytes.insert(bytes.end(), {blue, green, red, alpha});
+    AppendBytes(bytes, {blue, green, red, alpha});
   }
   return bytes;
 }
