@@ -236,9 +236,16 @@ void BonusSign(cairo_t* cr, int kind, double x, double y) {
     case 7:
       Skull(cr, x, y);
       break;
-    case 8:  // the gun: two shells
-      for (double dx : {-5.0, 5.0}) {
-        RoundedRect(cr, x + dx - 3, y - 9, 6, 18, 3);
+    case 8:  // the gun: two missiles in flight
+      for (double dx : {-5.5, 5.5}) {
+        cairo_move_to(cr, x + dx, y - 12);
+        cairo_line_to(cr, x + dx + 3.5, y - 6);
+        cairo_line_to(cr, x + dx + 3.5, y + 5);
+        cairo_line_to(cr, x + dx + 5.5, y + 10);
+        cairo_line_to(cr, x + dx - 5.5, y + 10);
+        cairo_line_to(cr, x + dx - 3.5, y + 5);
+        cairo_line_to(cr, x + dx - 3.5, y - 6);
+        cairo_close_path(cr);
         cairo_fill(cr);
       }
       break;

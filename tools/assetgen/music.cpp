@@ -233,7 +233,9 @@ std::vector<double> Kick() {
   for (size_t i = 0; i < hit.size(); ++i) {
     const double t = static_cast<double>(i) / kRate;
     phase += (45 + 120 * std::exp(-t / 0.035)) / kRate;
-    hit[i] = std::sin(2 * M_PI * phase) * std::exp(-t / 0.16) + (t < 0.002 ? 0.5 : 0);
+    // The beater's click: a short burst that starts from silence, so nothing steps.
+    const double click = 0.35 * std::exp(-t / 0.0015) * std::sin(2 * M_PI * 1700 * t);
+    hit[i] = std::sin(2 * M_PI * phase) * std::exp(-t / 0.16) + click;
   }
   return hit;
 }
@@ -398,7 +400,7 @@ Sound GameMusic() {
       const double at = start + b * beat;
       Drum(loop, kick, at, 1.0, 0, 0.05);
       if (b % 2 == 1) {
-        Drum(loop, snare, at, 0.75, 0.1, 0.35);
+        Drum(loop, snare, at, 0.65, 0.1, 0.2);
       }
       Drum(loop, hat, at + beat / 2, 0.35, 0.35, 0.1);
       if (section >= 4) {
@@ -424,9 +426,9 @@ Sound GameMusic() {
     const double first = repeat == 0 ? 8 : 24;
     for (const auto& n : tune) {
       const double at = (first + n[0]) * bar + n[1] * beat / 2;
-      Lead(loop, {at, n[2] * beat / 2 * 0.9, n[3], 0.9}, -0.1, 0.0);
+      Lead(loop, {at, n[2] * beat / 2 * 0.9, n[3], 0.42}, -0.1, 0.0);
       if (repeat == 1) {
-        Lead(loop, {at, n[2] * beat / 2 * 0.9, n[3] - 12, 0.5}, 0.3, 1.0);
+        Lead(loop, {at, n[2] * beat / 2 * 0.9, n[3] - 12, 0.3}, 0.3, 1.0);
       }
     }
   }

@@ -47,9 +47,9 @@ void Track(Canvas& canvas, double left, double y) {
 // Page 1 at (330, 170): display mode, music and sound.
 Canvas GeneralPage() {
   Canvas canvas(500, 400);
-  Label(canvas, "DISPLAY", 25, 135);  // row 1, screen y 283..313
-  Label(canvas, "MUSIC", 25, 219);    // row 2, slider at screen y 383
-  Label(canvas, "SOUND", 25, 268);    // row 3, slider at screen y 432
+  Label(canvas, "DISPLAY", 38, 135);  // row 1, screen y 283..313
+  Label(canvas, "MUSIC", 38, 219);    // row 2, slider at screen y 383
+  Label(canvas, "SOUND", 38, 268);    // row 3, slider at screen y 432
   Track(canvas, 150, 213);
   Track(canvas, 150, 262);
   Hint(canvas, "Every change is saved at once", 245, 350);
@@ -62,7 +62,7 @@ Canvas ControlsPage() {
   const char* const rows[] = {"MOVE LEFT", "MOVE RIGHT", "FIRE", "BOSS KEY"};
   for (int row = 0; row < 4; ++row) {
     const double base = 334 + row * 35 - 160;  // the game's base line for the key name
-    Label(canvas, rows[row], 73, base, Align::kLeft, 15);
+    Label(canvas, rows[row], 85, base, Align::kLeft, 15);
     Slot(canvas, {263, base - 19, 155, 26});
   }
   Hint(canvas, "Choose a row, press Enter, then the new key", 245, 390);

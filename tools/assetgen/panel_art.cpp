@@ -55,15 +55,25 @@ Canvas RecordsFrame() {
   Canvas canvas(500, 400);
   GlassPanel(canvas, {4, 4, 492, 392});
   cairo_t* cr = canvas.cr();
+  // The game prints the table in pure blue, so it stands on a pale screen of its own.
+  RoundedRect(cr, 96, 80, 306, 268, 10);
+  UsePattern(cr, VerticalGradient(80, 348, {{0, Hex(0xE4EEFF), 0.93}, {1, Hex(0xB4C8EC), 0.93}}));
+  cairo_fill(cr);
   for (int i = 1; i <= 10; ++i) {
     const double base = 187.5 + 26.2 * i - 120;
-    if (i % 2 == 1) {
-      RoundedRect(cr, 100, base - 17, 300, 23, 6);
-      SetColour(cr, kUiAccent, 0.08);
+    if (i % 2 == 0) {
+      cairo_rectangle(cr, 100, base - 18, 298, 26.2);
+      SetColour(cr, Hex(0x6A8CD0), 0.18);
       cairo_fill(cr);
     }
-    Caption(canvas, std::to_string(i) + ".", 152, base, Align::kRight, 14);
+    UseFont(cr, Face::kTextBold, 14);
+    SetColour(cr, Hex(0x0A1A48));
+    DrawText(cr, std::to_string(i) + ".", 150, base, Align::kRight);
   }
+  RoundedRect(cr, 96.5, 80.5, 305, 267, 10);
+  cairo_set_line_width(cr, 1.5);
+  SetColour(cr, kUiAccent, 0.9);
+  cairo_stroke(cr);
   Caption(canvas, "PILOT", 277, 68, Align::kRight);
   Caption(canvas, "SCORE", 365, 68, Align::kRight);
   cairo_set_line_width(cr, 1);

@@ -95,8 +95,8 @@ void AddStars(Canvas& canvas, Rng& rng, int count, double brightness, bool tile_
     const double x = rng.Range(0, canvas.width());
     const double y = rng.Range(0, canvas.height());
     const double roll = rng.Uniform();
-    const double size = roll < 0.85   ? rng.Range(0.4, 1.0)
-                        : roll < 0.98 ? rng.Range(1.0, 1.8)
+    const double size = roll < 0.9    ? rng.Range(0.4, 1.0)
+                        : roll < 0.99 ? rng.Range(1.0, 1.8)
                                       : rng.Range(1.8, 3.0);
     const double alpha = std::min(1.0, brightness * rng.Range(0.35, 1.0) * (0.6 + size * 0.3));
     const Rgb tint = tints[rng.Int(5)];

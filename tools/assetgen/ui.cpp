@@ -153,9 +153,9 @@ Canvas ButtonPicture(int width, int height, const ButtonLook& look, bool lit) {
   Chamfered(cr, b, c);
   if (lit) {
     UsePattern(cr, VerticalGradient(b.y, b.y + b.h,
-                                    {{0, Mix(look.accent, Hex(0xFFFFFF), 0.45), 0.95},
-                                     {0.5, look.accent, 0.85},
-                                     {1, Scale(look.accent, 0.35), 0.95}}));
+                                    {{0, Mix(look.accent, Hex(0x0A2A70), 0.35), 0.97},
+                                     {0.5, Mix(look.accent, Hex(0x0A2A70), 0.6), 0.95},
+                                     {1, Hex(0x061440), 0.97}}));
   } else {
     UsePattern(
         cr, VerticalGradient(
@@ -190,10 +190,10 @@ Canvas ButtonPicture(int width, int height, const ButtonLook& look, bool lit) {
   style.outline = lit ? 1.2 : 0.8;
   if (lit) {
     style.top = Hex(0xFFFFFF);
-    style.bottom = Hex(0xFFFFFF);
-    style.glow = Hex(0xFFFFFF);
+    style.bottom = Hex(0xFFF0C8);
+    style.glow = Hex(0xFFD080);
     style.glow_radius = 5;
-    style.glow_strength = 0.7;
+    style.glow_strength = 0.6;
   } else {
     style.top = Hex(0xF0F6FF);
     style.bottom = Hex(0x8CB8E8);
