@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+#include "app/app_state.h"
+#include "persist/file_store.h"
+#include "persist/records.h"
+#include "persist/saved_files.h"
+#include "persist/settings.h"
+#include "temp_program_folder.h"
+
+namespace {
+
+std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<uint8_t> DefaultSettingsBytes() {
+  return {0x01, 0x00, 0x00, 0x00, 0x64, 0x00, 0x00, 0x00, 0x64, 0x00, 0x00, 0x00,
+          0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x58,
+          0x00, 0x00, 0x00, 0x00, 0xCB, 0x00, 0xCD, 0x00, 0x39, 0x00, 0x00, 0x00};
+}
+
+class SavedFilesTest : public ::testing::Test {
+ protected:
+  TempProgramFolder folder;
+};
+
+TEST_F(SavedFilesTest, FirstStartWritesTheDefaultFilesByteForByte) {
+  LoadSavedFiles();
+
+  EXPECT_EQ(ReadAll(folder.Data("settings.dat")), DefaultSettingsBytes());
+
+  const auto records = ReadAll(folder.Data("records.dat"));
+  ASSERT_EQ(records.size(), 160u);
+  for (int i = 0; i < 10; ++i) {
+    const uint8_t* entry = &records[i * 16];
+    EXPECT_EQ(entry[0], 9);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(entry + 1), 9), "Anonymous");
+    const int32_t score = entry[12] | entry[13] << 8 | entry[14] << 16 | entry[15] << 24;
+    EXPECT_EQ(score, 10000 - 1000 * i);
+  }
+}
+
+TEST_F(SavedFilesTest, SettingsSurviveARoundTrip) {
+  Settings = TSettings{};
+  Settings.Windowed = 0;
+  Settings.SoundVolume = 37;
+  Settings.Country = "Narnia";
+  Settings.BossKey = 59;
+  Settings.BossCtrl = 1;
+  Settings.KeyFire = 29;
+  SaveSettings();
+  Settings = TSettings{};
+
+  LoadSettings();
+
+  EXPECT_EQ(Settings.Windowed, 0);
+  EXPECT_EQ(Settings.SoundVolume, 37);
+  EXPECT_EQ(Settings.Country, "Narnia");
+  EXPECT_EQ(Settings.BossKey, 59);
+  EXPECT_EQ(Settings.BossCtrl, 1);
+  EXPECT_EQ(Settings.KeyFire, 29);
+  EXPECT_EQ(SettingsEdit.Country, "Narnia");
+}
+
+// A file of the wrong length is treated as missing: defaults, written back whole.
+TEST_F(SavedFilesTest, WrongSizedFilesAreReplacedByDefaults) {
+  for (size_t size : {0u, 1u, 35u, 37u, 400u}) {
+    SCOPED_TRACE(size);
+    WriteBytes(folder.Data("settings.dat"), std::vector<uint8_t>(size, 0xEE));
+    WriteBytes(folder.Data("records.dat"), std::vector<uint8_t>(size == 35 ? 159 : size, 0xEE));
+
+    LoadSavedFiles();
+
+    EXPECT_EQ(ReadAll(folder.Data("settings.dat")), DefaultSettingsBytes());
+    EXPECT_EQ(Records[0].Name, "Anonymous");
+    EXPECT_EQ(ReadAll(folder.Data("records.dat")).size(), 160u);
+  }
+}
+
+// Values no version of the game writes are clamped field by field; nothing is read past a field.
+TEST_F(SavedFilesTest, ImpossibleFieldValuesAreClamped) {
+  auto bytes = DefaultSettingsBytes();
+  bytes[4] = 0xFA;  // sound volume 250
+  bytes[8] = 0xFB;  // music volume -5
+  bytes[9] = bytes[10] = bytes[11] = 0xFF;
+  bytes[12] = 200;  // country length
+  for (int i = 13; i < 23; ++i) bytes[i] = 'A' + (i - 13);
+  WriteBytes(folder.Data("settings.dat"), bytes);
+
+  std::vector<uint8_t> records(160, 0);
+  records[0] = 255;
+  for (int i = 1; i < 11; ++i) records[i] = 'z';
+  WriteBytes(folder.Data("records.dat"), records);
+
+  LoadSavedFiles();
+
+  EXPECT_EQ(Settings.SoundVolume, 100);
+  EXPECT_EQ(Settings.MusicVolume, 0);
+  EXPECT_EQ(Settings.Country, "ABCDEFGHIJ");
+  EXPECT_EQ(Records[0].Name, "zzzzzzzzzz");
+}
+
+TEST_F(SavedFilesTest, TheBossFileIsConsumed) {
+  WriteBytes(folder.Data("boss.dat"), {0, StatePaused, 0, 0, 0, 0, 0, 0});
+  AppState = StateMainMenu;
+  MenuBackgroundOn = true;
+
+  LoadSavedFiles();
+
+  EXPECT_FALSE(std::filesystem::exists(folder.Data("boss.dat")));
+  EXPECT_EQ(AppState, StatePaused);
+  EXPECT_FALSE(MenuBackgroundOn);
+
+  WriteBytes(folder.Data("boss.dat"), {1, 2, 3});
+  AppState = StateMainMenu;
+  LoadSavedFiles();
+  EXPECT_FALSE(std::filesystem::exists(folder.Data("boss.dat")));
+  EXPECT_EQ(AppState, StateMainMenu);
+}
+
+TEST_F(SavedFilesTest, AFailedWriteKeepsTheOldFile) {
+  LoadSavedFiles();
+  const auto before = ReadAll(folder.Data("settings.dat"));
+  // The temporary file's name is taken by a folder, so the new file cannot be written.
+  std::filesystem::create_directory(folder.Data("settings.dat.new"));
+
+  Settings.SoundVolume = 12;
+  SaveSettings();
+
+  EXPECT_EQ(ReadAll(folder.Data("settings.dat")), before);
+  EXPECT_FALSE(WriteFileAtomically(folder.Path() / "missing" / "x.dat", before));
+}
+
+class RecordsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Records = DefaultRecords(); }
+  TempProgramFolder folder;
+};
+
+TEST_F(RecordsTest, PlaceOfANewResult) {
+  struct Case {
+    int32_t score;
+    int place;
+  };
+  for (const Case& c : {Case{1000, 0}, Case{999, 0}, Case{1001, 10}, Case{9000, 3},
+                        Case{9001, 2}, Case{10001, 1}, Case{-5, 0}}) {
+    SCOPED_TRACE(c.score);
+    EXPECT_EQ(PlaceOfNewResult(c.score), c.place);
+  }
+}
+
+TEST_F(RecordsTest, InsertingMovesTheLowerEntriesDownAndSaves) {
+  InsertRecord(1, "Champion of the galaxy", 12345);
+  EXPECT_EQ(Records[0].Name, "Champion o");
+  EXPECT_EQ(Records[0].Score, 12345);
+  EXPECT_EQ(Records[1].Score, 10000);
+  EXPECT_EQ(Records[9].Score, 2000);
+
+  InsertRecord(10, "Last", 2001);
+  EXPECT_EQ(Records[9].Name, "Last");
+  EXPECT_EQ(Records[8].Score, 3000);
+
+  Records = DefaultRecords();
+  LoadRecords();
+  EXPECT_EQ(Records[0].Name, "Champion o");
+  EXPECT_EQ(Records[9].Score, 2001);
+
+  ResetRecords();
+  LoadRecords();
+  EXPECT_EQ(Records[0].Score, 10000);
+}
+
+}  // namespace
