@@ -2,6 +2,11 @@
 // nothing of the game: core hands them decoded pixels, validated font and sound files, and a
 // finished draw list in virtual-screen pixels.
 //
+// A backend library also implements the platform layer (app/engine/platform.h), except
+// QueryPerformanceCounter, QueryPerformanceFrequency and GetTickCount, which core implements over
+// its one clock (core/clock.h). It hands keyboard and mouse events to core/input_feed.h, and can
+// use core/hot_keys.h and core/virtual_keys.h to turn registered hot keys into WM_HOTKEY.
+//
 // Threading: every call comes from the thread that runs the engine loop.
 // Lifetime: core calls Open before anything else of a cycle and Close last; between the two it
 // releases every texture, font and sound it loaded before calling Close.
