@@ -13,56 +13,17 @@
 #include "headless/headless.h"
 #include "menus/main_menu.h"
 #include "persist/settings.h"
-#include "program_reset.h"
-#include "temp_program_folder.h"
+#include "program_test.h"
 
 namespace {
 
 constexpr int kScanF12 = 88;
 
-HWND GameWindow() { return FindWindowA("Game", nullptr); }
-
 size_t WindowsCreated() { return headless::Windows().size(); }
-
-class ProgramTest : public ::testing::Test {
- protected:
-  void SetUp() override { ResetProgram(); }
-  void TearDown() override { ResetProgram(); }
-
-  // Runs the program to its end; `hook` sees every engine pass. A program still running after
-  // `limit` passes is closed, and the test fails.
-  void Run(std::function<void(uint64_t)> hook, uint64_t limit = 2000) {
-    headless::SetPassHook([hook, limit](uint64_t pass) {
-      if (pass >= limit) {
-        ADD_FAILURE() << "the program was still running after " << limit << " passes";
-        PostMessageToGame(WM_CLOSE);
-        return;
-      }
-      hook(pass);
-    });
-    RunProgram();
-  }
-
-  static void PostMessageToGame(UINT message, WPARAM wParam = 0) {
-    headless::PostMessage(GameWindow(), message, wParam, 0);
-  }
-
-  static void PlayFullScreen() {
-    Settings.Windowed = 0;
-    SaveSettings();
-  }
-
-  // The menu is ready for input once the light and the buttons have faded in.
-  static bool MenuReady() { return AppState == StateMainMenu && LightLevel >= 200; }
-};
 
 class EmptyFolderProgramTest : public ProgramTest {
  protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    folder.Activate();
-  }
-  TempProgramFolder folder;
+  EmptyFolderProgramTest() : ProgramTest(TempProgramFolder::Contents::Empty) {}
 };
 
 TEST_F(EmptyFolderProgramTest, ClosingTheWindowEndsTheProgramAndOpensTheShortcut) {
@@ -101,14 +62,7 @@ TEST_F(EmptyFolderProgramTest, AFailingEngineEndsTheProgramWithoutARunPhase) {
   EXPECT_TRUE(headless::Windows().front().destroyed);
 }
 
-class DataProgramTest : public ProgramTest {
- protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    folder.Activate();
-  }
-  TempProgramFolder folder{TempProgramFolder::Contents::GameData};
-};
+using DataProgramTest = ProgramTest;
 
 TEST_F(DataProgramTest, AFirstStartFadesTheMenuInFromDarkness) {
   AppState = StatePaused;  // as a hand-over file may have preset it
@@ -178,7 +132,7 @@ TEST_F(DataProgramTest, ADisplayChangeReopensAtOnceWithTheNewMode) {
 
 // In full screen the boss key closes the engine and waits, minimised, for the player.
 TEST_F(DataProgramTest, TheBossKeySuspendsUntilTheWindowIsActivated) {
-  PlayFullScreen();
+  SaveWindowed(0);
   uint64_t bossPass = 0;
   bool waited = false;
   headless::SetIdleHook([&] {
@@ -222,7 +176,7 @@ TEST_F(DataProgramTest, TheBossKeyInAWindowOnlyMinimises) {
 }
 
 TEST_F(DataProgramTest, AFailedWaitAsksAndEndsOnNo) {
-  PlayFullScreen();
+  SaveWindowed(0);
   headless::QueueMessageBoxAnswer(IDNO);
   bool sent = false;
   Run([&](uint64_t) {
