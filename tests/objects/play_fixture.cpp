@@ -1,5 +1,11 @@
 #include "play_fixture.h"
 
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+
+#include "app/engine/engine.h"
 #include "app/input_mouse.h"
 #include "app/random.h"
 #include "app/run_phase.h"
@@ -10,6 +16,8 @@
 void PlayTest::SetUp() {
   headless::Reset();
   headless::SetAutoAdvance(0);
+  if (WithEngine)
+    OpenEngine();
   Settings = TSettings{};
   Settings.Windowed = 1;
   // The system cursor resting at the desktop's centre chooses no direction.
@@ -36,6 +44,56 @@ void PlayTest::TearDown() {
   Game.reset();
   GameOverSprite.reset();
   LoadingSprite.reset();
+  if (!folder_.empty()) {
+    headless::Reset();
+    std::filesystem::remove_all(folder_);
+    folder_.clear();
+  }
+}
+
+namespace {
+
+// The quad every picture is made of: 1.6 x 1.6 units around the origin.
+constexpr const char* kQuadModel =
+    "xof 0302txt 0032\n"
+    "Header { 1; 0; 1; }\n"
+    "Mesh quad {\n"
+    "  4;\n"
+    "  -0.8; 0.8; 0.0;,\n"
+    "  0.8; 0.8; 0.0;,\n"
+    "  0.8; -0.8; 0.0;,\n"
+    "  -0.8; -0.8; 0.0;;\n"
+    "  2;\n"
+    "  3; 0, 1, 2;,\n"
+    "  3; 0, 2, 3;;\n"
+    "  MeshNormals { 1; 0.0; 0.0; -1.0;; 2; 3; 0, 0, 0;, 3; 0, 0, 0;; }\n"
+    "  MeshTextureCoords { 4; 0.0; 0.0;, 1.0; 0.0;, 1.0; 1.0;, 0.0; 1.0;; }\n"
+    "}\n";
+
+LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void PlayTest::OpenEngine() {
+  const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+  folder_ = std::filesystem::temp_directory_path() /
+            (std::string("qb_objects_") + test->test_suite_name() + "_" + test->name() + "_" +
+             std::to_string(getpid()));
+  std::filesystem::create_directories(folder_ / "data");
+  std::ofstream(folder_ / "data" / "sprite.x") << kQuadModel;
+  headless::SetProgramFolder(folder_);
+
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = PassOn;
+  windowClass.lpszClassName = "Game";
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowExA(0, "Game", "Quasarball", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr,
+                                nullptr, nullptr);
+  ASSERT_NE(i3ImpactOpen(window, 0), 0);
+  const int32_t settings[6] = {0, 0, 800 * 600 * 32, 0, 0, -1};
+  ASSERT_NE(i3ImpactSettings(settings), 0);
 }
 
 TBubble& PlayTest::Fly(int slot, long double x, long double y, long double angle,

@@ -1,12 +1,13 @@
 // A game as play sees it, for the object tests: every object and pool made the way the game
-// makes them (no engine window is needed: with the engine closed every engine call is a no-op
-// that returns an empty handle), the paddle standing at (0, -10) with ball slot 0 held on it,
+// makes them (with the engine closed every engine call is a no-op returning an empty handle,
+// which is all the rules need), the paddle standing at (0, -10) with ball slot 0 held on it,
 // the step time fixed at one 13 ms step and the generator seeded.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <numbers>
 
 #include "game/game.h"
@@ -23,6 +24,11 @@ class PlayTest : public testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  // Set before SetUp to play with the engine open on a window, its program folder holding only
+  // the quad model: every mesh is then drawn and its place can be read back (pictures and sounds
+  // stay empty handles).
+  bool WithEngine = false;
+
   TBita& Paddle() { return *Game->Paddle; }
   TBubble& Ball(int slot) { return *Game->Balls[static_cast<size_t>(slot)]; }
 
@@ -37,6 +43,10 @@ class PlayTest : public testing::Test {
 
   // Milliseconds on the tick clock behind GetTickCount.
   void SetTicks(uint32_t ms);
+
+ private:
+  void OpenEngine();
+  std::filesystem::path folder_;
 };
 
 // The deflection the next bounce draws after RandSeed(seed): 0.02..0.2 radians either way.
