@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/engine_loop.h"
 #include "app/run_phase.h"
+#include "app/input_keys.h"
 #include "headless/headless.h"
 #include "persist/settings.h"
 #include "program_reset.h"
@@ -53,4 +54,24 @@ void ProgramTest::RunSteps(std::vector<std::function<bool()>> steps, uint64_t li
       },
       limit);
   EXPECT_GT(next, steps.size()) << "the steps did not all run";
+}
+
+void ProgramTest::PlayUntil(std::function<bool(uint64_t)> inGame, uint64_t limit) {
+  bool started = false;
+  bool done = false;
+  Run(
+      [&](uint64_t pass) {
+        if (done) return;
+        if (!started && MenuReady()) {
+          started = true;
+          headless::TapKey(kScanEnter);
+          return;
+        }
+        if (started && AppState != StateMenuFade && AppState != StateStartGame && inGame(pass)) {
+          done = true;
+          PostMessageToGame(WM_CLOSE);
+        }
+      },
+      limit);
+  EXPECT_TRUE(done) << "the game did not reach its end condition";
 }

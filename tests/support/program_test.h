@@ -26,6 +26,10 @@ class ProgramTest : public ::testing::Test {
   // returning false is run again on the next pass); then closes the window.
   void RunSteps(std::vector<std::function<bool()>> steps, uint64_t limit = 3000);
 
+  // From the ready menu, Enter starts a game; `inGame` runs on each pass once the first level is
+  // in play, until it returns true; then the window is closed.
+  void PlayUntil(std::function<bool(uint64_t)> inGame, uint64_t limit = 3000);
+
   static HWND GameWindow();
   static void PostMessageToGame(UINT message, WPARAM wParam = 0);
   // The menu takes input once the light and its buttons have faded in.
