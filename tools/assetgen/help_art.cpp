@@ -57,8 +57,8 @@ Canvas Controls() {
         "Left click: launch the ball, fire the gun.", "",
         "*Keys: arrows steer, Space launches and fires", "(all three can be changed in Options).",
         "P or Pause: pause.   Esc: leave the game.", "F12: the boss key hides the game at once."});
-  Picture(page, PaddleBody(1, 1), 265, 206, 0.5);
-  Picture(page, Ball(), 265, 183, 0.5);
+  Picture(page, PaddleBody(1, 1), 272, 223, 0.45);
+  Picture(page, Ball(), 272, 213, 0.45);
   return page;
 }
 

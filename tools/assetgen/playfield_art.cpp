@@ -40,6 +40,14 @@ void Glass(cairo_t* cr, double x, double y, double w, double h, double r, Rgb hu
   UsePattern(
       cr, VerticalGradient(y, y + h * 0.45, {{0, Hex(0xFFFFFF), 0.55}, {1, Hex(0xFFFFFF), 0.05}}));
   cairo_fill(cr);
+  // Bevel: a lit rim along the top and a dark one along the bottom.
+  cairo_set_line_width(cr, 1.2);
+  RoundedRect(cr, x + 1.1, y + 1.1, w - 2.2, h - 2.2, r * 0.85);
+  UsePattern(cr, VerticalGradient(y, y + h,
+                                  {{0, Hex(0xFFFFFF), 0.85},
+                                   {0.5, Mix(hue, Hex(0xFFFFFF), 0.3), 0.35},
+                                   {1, Hex(0x000000), 0.45}}));
+  cairo_stroke(cr);
 }
 
 void Bevel(cairo_t* cr, double x, double y, double w, double h, double r, double light) {
@@ -302,6 +310,25 @@ Canvas PaddleBody(int size, int mode) {
     }
   }
 
+  // Thrusters under the hull, their flames in the picture's spare bottom edge.
+  for (double at : {0.3, 0.7}) {
+    const double x = w * at;
+    cairo_move_to(cr, x - 7, top + bh - 2);
+    cairo_line_to(cr, x + 7, top + bh - 2);
+    cairo_line_to(cr, x + 5, top + bh + 3);
+    cairo_line_to(cr, x - 5, top + bh + 3);
+    cairo_close_path(cr);
+    SetColour(cr, Hex(0x30343E));
+    cairo_fill(cr);
+    Glow(
+        canvas,
+        [&](cairo_t* g) {
+          cairo_arc(g, x, top + bh + 4, 3.5, 0, 2 * M_PI);
+          cairo_fill(g);
+        },
+        Hex(0xFF9A3C), 3, 1.0);
+  }
+
   // Hull: a steel capsule with engine pods at both ends.
   const double pod = bh;
   RoundedRect(cr, 0.5, top, w - 1, bh, bh * 0.5);
@@ -332,6 +359,17 @@ Canvas PaddleBody(int size, int mode) {
     cairo_set_source_rgba(cr, 0.05, 0.06, 0.1, 0.8);
     cairo_stroke(cr);
   }
+  // A dark glass canopy in the middle of the hull.
+  const double canopy_w = std::min(w * 0.3, 48.0);
+  RoundedRect(cr, w / 2 - canopy_w / 2, top + bh * 0.2, canopy_w, bh * 0.6, bh * 0.3);
+  UsePattern(cr, VerticalGradient(top + bh * 0.2, top + bh * 0.8,
+                                  {{0, Hex(0x4A6A9A)}, {0.45, Hex(0x101C34)}, {1, Hex(0x050A14)}}));
+  cairo_fill_preserve(cr);
+  SetColour(cr, Scale(accent, 0.8));
+  cairo_stroke(cr);
+  RoundedRect(cr, w / 2 - canopy_w / 2 + 4, top + bh * 0.26, canopy_w * 0.45, bh * 0.12, 2);
+  cairo_set_source_rgba(cr, 1, 1, 1, 0.55);
+  cairo_fill(cr);
   // Engine pods: glowing cores at both ends.
   for (double x : {pod / 2 + 1, w - pod / 2 - 1}) {
     UsePattern(cr, RadialGradient(x, cy, 0, pod * 0.32,
