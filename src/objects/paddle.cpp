@@ -119,6 +119,12 @@ void TBita::Rebuild() {
   iMeshTextureSet(Body->Mesh, Game->PaddleTextures[1][kNormal]);
   Gun = TMeshSprite::CreateBare(kPriority);
   iMeshTextureSet(Gun->Mesh, Game->PaddleGunTextures[Size]);
+  // A reopen in the middle of a game keeps the paddle's own size and mode on screen, rather than
+  // a normal paddle until the next serve.
+  if (Mode >= kNormal && Mode <= kGun) {
+    SetBodyTexture(Mode);
+    SetSize(Size, Mode);
+  }
   Place();
 }
 

@@ -99,6 +99,12 @@ TEST_F(GameStartTest, AReopenDuringPlayBringsBackTheGameSceneOnly) {
     EXPECT_TRUE(Playing(GameMusic));
     EXPECT_TRUE(Visible(Game->Paddle->Body->Mesh));
     EXPECT_TRUE(Visible(Game->OverlaySprite->Mesh));
+    for (const auto& mesh : headless::VisibleMeshes()) {
+      if (mesh.handle == Game->Paddle->Body->Mesh) {
+        EXPECT_NEAR(mesh.width, 140, 0.01);  // the size-1 paddle, not a placeholder size
+        EXPECT_EQ(mesh.texture, Game->PaddleTextures[1][1]);
+      }
+    }
     EXPECT_FALSE(Visible(MenuPictures[0]->Mesh));
     EXPECT_FALSE(Visible(MenuPictures[1]->Mesh));
     EXPECT_FALSE(Visible(LoadingSprite->Mesh));
