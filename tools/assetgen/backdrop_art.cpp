@@ -24,7 +24,7 @@ void MakeBackdropArt(Output& out) {
 
   Canvas far(800, 1200);
   FillSky(far, Hex(0x04040E), Hex(0x04040E));
-  AddNebula(far, 900, {Hex(0x6040D0), Hex(0x101850), 4, 0.5, 0.55, 0.5}, true);
+  AddNebula(far, 900, {Hex(0x6040D0), Hex(0x101850), 4, 0.52, 0.45, 0.5}, true);
   AddNebula(far, 901, {Hex(0xD04080), Hex(0x301040), 6, 0.62, 0.35, 0.3}, true);
   Rng far_stars(902);
   AddStars(far, far_stars, 1300, 0.75, true);
@@ -33,9 +33,9 @@ void MakeBackdropArt(Output& out) {
   pack.AddJpeg(1, Half(far, true), 90);
 
   Canvas near(800, 1200);
-  AddNebula(near, 903, {Hex(0x40A0FF), Hex(0x102060), 5, 0.7, 0.25, 0.6}, true);
+  AddNebula(near, 903, {Hex(0x40A0FF), Hex(0x102060), 5, 0.62, 0.3, 0.6}, true);
   Rng near_stars(904);
-  AddStars(near, near_stars, 140, 1.0, true);
+  AddStars(near, near_stars, 260, 1.0, true);
   pack.Add(2, Half(near, false));
   pack.Add(3, Half(near, true));
 
@@ -48,7 +48,7 @@ void MakeBackdropArt(Output& out) {
 
   Canvas galaxy(800, 600);
   FillSky(galaxy, Hex(0x02060E), Hex(0x040A14));
-  AddNebula(galaxy, 907, {Hex(0x40E0C0), Hex(0x103050), 3, 0.5, 0.6, 0.6}, false);
+  AddNebula(galaxy, 907, {Hex(0x40E0C0), Hex(0x103050), 3, 0.54, 0.42, 0.6}, false);
   Rng galaxy_stars(908);
   AddStars(galaxy, galaxy_stars, 800, 0.9, false);
   DrawQuasar(galaxy, 560, 190, 45, 0.8);

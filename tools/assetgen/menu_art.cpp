@@ -14,8 +14,8 @@ namespace {
 
 void Sky(Canvas& canvas, uint64_t seed) {
   FillSky(canvas, Hex(0x03030C), Hex(0x0B0722));
-  AddNebula(canvas, seed, {Hex(0xC040C0), Hex(0x2030A0), 3.0, 0.48, 0.85, 0.55}, false);
-  AddNebula(canvas, seed + 1, {Hex(0x20C0C0), Hex(0x103060), 5.0, 0.6, 0.5, 0.3}, false);
+  AddNebula(canvas, seed, {Hex(0xC850D0), Hex(0x2838B0), 3.0, 0.5, 0.7, 0.55}, false);
+  AddNebula(canvas, seed + 1, {Hex(0x30C8D0), Hex(0x103870), 5.0, 0.64, 0.4, 0.3}, false);
   Rng rng(seed + 2);
   AddStars(canvas, rng, 900, 0.9, false);
 }

@@ -55,7 +55,8 @@ void AddNebula(Canvas& canvas, uint64_t seed, const NebulaStyle& style, bool til
     for (int gx = 0; gx < gw; ++gx) {
       const double u = gx * kStep / cell;
       const double v = gy * kStep / cell_y;
-      const double n = shape.Fractal(u, v, 6, 0.55) * 0.5 + 0.5;
+      // A sum of octaves huddles round zero; spreading it gives clouds with clear sky between.
+      const double n = shape.Fractal(u, v, 6, 0.55) * 0.8 + 0.5;
       const double density = Smooth(style.threshold, 1.0, n);
       Rgb& out = light[static_cast<size_t>(gy * gw + gx)];
       out = {0, 0, 0};
