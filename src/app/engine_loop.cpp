@@ -40,7 +40,8 @@ enum class WaitOutcome { Reopen, Exit, Failed };
 // The engine stays closed until the player brings the window back (or asks to leave).
 WaitOutcome WaitForReactivation(HWND window) {
   ShowWindow(window, SW_HIDE);
-  if (SuspendToTaskbar) ShowWindow(window, SW_SHOWMINIMIZED);
+  if (SuspendToTaskbar)
+    ShowWindow(window, SW_SHOWMINIMIZED);
   ExitAfterWait = false;
   MSG msg{};
   BOOL got = 1;
@@ -48,26 +49,37 @@ WaitOutcome WaitForReactivation(HWND window) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-  if (SuspendToTaskbar) ShowWindow(window, SW_SHOWNORMAL);
+  if (SuspendToTaskbar)
+    ShowWindow(window, SW_SHOWNORMAL);
   ReopenRequest = 0;
-  if (got < 0) return WaitOutcome::Failed;
+  if (got < 0)
+    return WaitOutcome::Failed;
   return ExitAfterWait ? WaitOutcome::Exit : WaitOutcome::Reopen;
 }
 
 void RegisterFullScreenHotKeys(HWND window) {
-  if (iDisplayMode() > 0) RegisterHotKey(window, kHotKeyAltTab, MOD_ALT, ScanToVirtualKey[kScanTab]);
-  if (iDisplayMode() > 0) RegisterHotKey(window, kHotKeyAltF4, MOD_ALT, ScanToVirtualKey[kScanF4]);
+  if (iDisplayMode() > 0)
+    RegisterHotKey(window, kHotKeyAltTab, MOD_ALT, ScanToVirtualKey[kScanTab]);
+  if (iDisplayMode() > 0)
+    RegisterHotKey(window, kHotKeyAltF4, MOD_ALT, ScanToVirtualKey[kScanF4]);
 }
 
 void UnregisterFullScreenHotKeys(HWND window) {
-  if (iDisplayMode() > 0) UnregisterHotKey(window, kHotKeyAltTab);
-  if (iDisplayMode() > 0) UnregisterHotKey(window, kHotKeyAltF4);
+  if (iDisplayMode() > 0)
+    UnregisterHotKey(window, kHotKeyAltTab);
+  if (iDisplayMode() > 0)
+    UnregisterHotKey(window, kHotKeyAltF4);
 }
 
 bool OpenEngine(HWND window, TWindowParams& params) {
-  if (!i3ImpactOpen(window, 0)) return false;
-  const int32_t block[6] = {0, 0, params.DisplayValue, params.FourthSetting,
-                            params.WindowedSelector, params.SixthSetting};
+  if (!i3ImpactOpen(window, 0))
+    return false;
+  const int32_t block[6] = {0,
+                            0,
+                            params.DisplayValue,
+                            params.FourthSetting,
+                            params.WindowedSelector,
+                            params.SixthSetting};
   params.SixthSetting = -1;
   return i3ImpactSettings(block) != 0;
 }
@@ -83,24 +95,29 @@ void DriveEngine(TWindowParams& params) {
     }
     if (i3ImpactIsActive() && i3ImpactIsReady()) {
       i3ImpactMain();
-      if (!i3ImpactIsExecuting()) continue;
+      if (!i3ImpactIsExecuting())
+        continue;
     }
     if (i3ImpactIsInitializing()) {
       i3ImpactInitBegin();
       BuildStartupScene();
       i3ImpactInitEnd();
-      if (i3ImpactErrorFlag()) break;
+      if (i3ImpactErrorFlag())
+        break;
     }
-    if (!i3ImpactIsRendering()) break;
+    if (!i3ImpactIsRendering())
+      break;
     if (!i3ImpactIsSkippingRunPhase()) {
       i3ImpactRunBegin();
       RunPhase();
       params.BossKey = Settings.BossKey;
       iKeyClick(params.BossKey);
       i3ImpactRunEnd();
-      if (ReopenRequest != 0 || i3ImpactErrorFlag()) break;
+      if (ReopenRequest != 0 || i3ImpactErrorFlag())
+        break;
     }
-    if (!i3ImpactIsSkippingRenderPhase()) i3ImpactRender();
+    if (!i3ImpactIsSkippingRenderPhase())
+      i3ImpactRender();
   }
   i3ImpactExitBegin();
   i3ImpactExitEnd();
@@ -108,8 +125,12 @@ void DriveEngine(TWindowParams& params) {
 
 }  // namespace
 
-int32_t GetReopenRequest() { return ReopenRequest; }
-void SetReopenRequest(int32_t request) { ReopenRequest = request; }
+int32_t GetReopenRequest() {
+  return ReopenRequest;
+}
+void SetReopenRequest(int32_t request) {
+  ReopenRequest = request;
+}
 
 void RunEngine(TWindowParams& params) {
   FillScanToVirtualKey();
@@ -161,12 +182,14 @@ void RunEngine(TWindowParams& params) {
     UnregisterFullScreenHotKeys(window);
     i3ImpactClose();
     DestroyWindow(window);
-    if (ReopenRequest == 0) return;
+    if (ReopenRequest == 0)
+      return;
   }
 }
 
 LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!EngineLive) return 0;
+  if (!EngineLive)
+    return 0;
   switch (message) {
     case WM_ACTIVATE:
       if (SuspendToTaskbar) {
@@ -177,7 +200,8 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_PAINT:
-      if (i3ImpactIsReady()) iScreenWipe(0, 0, 0);
+      if (i3ImpactIsReady())
+        iScreenWipe(0, 0, 0);
       break;
     case WM_CLOSE:
       i3ImpactIsRenderingSet(0);

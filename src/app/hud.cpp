@@ -21,7 +21,9 @@ void Print(const std::string& text, float x, float y) {
   iPrint(text.c_str(), Vec2f{x, y}, Vec2f{0.5f, 0.5f}, 0.1f, GameFont);
 }
 
-float Width(const std::string& text) { return kDigitWidth * static_cast<float>(text.size()); }
+float Width(const std::string& text) {
+  return kDigitWidth * static_cast<float>(text.size());
+}
 
 }  // namespace
 
@@ -47,7 +49,8 @@ void PrintInGameNumbers() {
   const long double t = game.TimeLeft;
   if (t < 10) {
     TimeBlinkPhase += 0.1L * FrameFactor;
-    if (TimeBlinkPhase > kTwoPi) TimeBlinkPhase = 0;
+    if (TimeBlinkPhase > kTwoPi)
+      TimeBlinkPhase = 0;
     const auto warm = static_cast<float>(1 - std::fabs(std::cos(TimeBlinkPhase)));
     iPrintColorSet(1, warm, warm, 1);
   }

@@ -48,19 +48,22 @@ void AskQuitGame() {
 // The boss key hides the game: paused first when in play, then minimised (and, in full screen,
 // the engine closed until the player comes back). True when it acted.
 bool HandleBossKey() {
-  const uint8_t expected = static_cast<uint8_t>((Settings.BossShift ? 1 : 0) |
-                                                (Settings.BossAlt ? 2 : 0) |
-                                                (Settings.BossCtrl ? 4 : 0));
+  const uint8_t expected = static_cast<uint8_t>(
+      (Settings.BossShift ? 1 : 0) | (Settings.BossAlt ? 2 : 0) | (Settings.BossCtrl ? 4 : 0));
   const bool clicked = iKeyClick(Settings.BossKey) != 0;
-  if (!clicked || ModifierState() != expected) return false;
+  if (!clicked || ModifierState() != expected)
+    return false;
   if (AppState == StateBindBossKey) {
     AppState = StateOptions;
     return false;
   }
-  if (AppState == StatePlaying) Pause();
-  if (Settings.Windowed == 0) SuspendToTaskbar = true;
+  if (AppState == StatePlaying)
+    Pause();
+  if (Settings.Windowed == 0)
+    SuspendToTaskbar = true;
   SendMessageA(FindWindowA(nullptr, "Quasarball"), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  if (Settings.Windowed == 0) SetReopenRequest(-1);
+  if (Settings.Windowed == 0)
+    SetReopenRequest(-1);
   return true;
 }
 
@@ -68,20 +71,25 @@ bool HandleBossKey() {
 
 uint8_t ModifierState() {
   uint8_t state = 0;
-  if (iKeyDown(kScanLeftShift) || iKeyDown(kScanRightShift)) state |= 1;
-  if (iKeyDown(kScanLeftAlt) || iKeyDown(kScanRightAlt)) state |= 2;
-  if (iKeyDown(kScanLeftCtrl) || iKeyDown(kScanRightCtrl)) state |= 4;
+  if (iKeyDown(kScanLeftShift) || iKeyDown(kScanRightShift))
+    state |= 1;
+  if (iKeyDown(kScanLeftAlt) || iKeyDown(kScanRightAlt))
+    state |= 2;
+  if (iKeyDown(kScanLeftCtrl) || iKeyDown(kScanRightCtrl))
+    state |= 4;
   return state;
 }
 
 int32_t FindPressedKey() {
   for (int32_t scan = 1; scan <= 255; ++scan)
-    if (iKeyClick(scan)) return scan;
+    if (iKeyClick(scan))
+      return scan;
   return 0;
 }
 
 void HandleKeys() {
-  if (HandleBossKey()) return;
+  if (HandleBossKey())
+    return;
 
   switch (AppState) {
     case StatePlaying:
@@ -90,13 +98,15 @@ void HandleKeys() {
         AskQuitGame();
         iSoundVolumeSet(GameMusic, 0);
       }
-      if (PauseKeyClicked()) Pause();
+      if (PauseKeyClicked())
+        Pause();
       break;
     case StateMainMenu:
       MainMenu->HandleKeys();
       break;
     case StatePaused:
-      if (PauseKeyClicked()) Resume();
+      if (PauseKeyClicked())
+        Resume();
       if (iKeyClick(kScanEscape)) {
         AskQuitGame();
         Game->PauseSprite->Hide();

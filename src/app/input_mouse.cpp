@@ -21,7 +21,8 @@ bool SystemCursorShown = true;
 
 // The system cursor is hidden over the window, where the cursor picture stands in for it.
 void SetSystemCursor(bool shown) {
-  if (shown == SystemCursorShown) return;
+  if (shown == SystemCursorShown)
+    return;
   ShowCursor(shown ? 1 : 0);
   SystemCursorShown = shown;
 }
@@ -55,7 +56,8 @@ PointerPosition PlacePointer() {
     }
     const long double w = std::abs(rect.right - rect.left);
     const long double h = std::abs(rect.bottom - rect.top);
-    if (w == 0 || h == 0) return p;
+    if (w == 0 || h == 0)
+      return p;
     p.Mx = (cursor.x - rect.left - w) / w * 32 + 16;
     p.My = (h - (cursor.y - rect.top)) / h * 24 - 12;
     SetSystemCursor(false);
@@ -66,17 +68,21 @@ PointerPosition PlacePointer() {
   p.Inside = true;
   p.Px = PrintToScreenX(p.Mx);
   p.Py = PrintToScreenY(p.My);
-  iSpriteLocationSet(CursorSprite, Vec2f{static_cast<float>(p.Mx - 0.1L),
-                                         static_cast<float>(p.My - 0.4L)});
+  iSpriteLocationSet(CursorSprite,
+                     Vec2f{static_cast<float>(p.Mx - 0.1L), static_cast<float>(p.My - 0.4L)});
   return p;
 }
 
 void HandleMouseHover() {
   const PointerPosition p = PlacePointer();
-  if (!p.Inside) return;
-  if (p.Mx == PreviousMx && p.My == PreviousMy) return;
-  if (MenuTakesPointer()) MainMenu->Hover(p.Px, p.Py);
-  if (IsDialogState(AppState)) ExitMenu->Hover(p.Px, p.Py);
+  if (!p.Inside)
+    return;
+  if (p.Mx == PreviousMx && p.My == PreviousMy)
+    return;
+  if (MenuTakesPointer())
+    MainMenu->Hover(p.Px, p.Py);
+  if (IsDialogState(AppState))
+    ExitMenu->Hover(p.Px, p.Py);
   PreviousMx = p.Mx;
   PreviousMy = p.My;
 }
@@ -84,8 +90,10 @@ void HandleMouseHover() {
 void HandleMouseClick() {
   const PointerPosition p = PlacePointer();
   MouseButtonClicked = iMouseButtonClick(0) ? 1 : iMouseButtonClick(1) ? 2 : 0;
-  if (!p.Inside || MouseButtonClicked != 1) return;
-  if (MenuTakesPointer() && MainMenu->Click(p.Px, p.Py)) return;
+  if (!p.Inside || MouseButtonClicked != 1)
+    return;
+  if (MenuTakesPointer() && MainMenu->Click(p.Px, p.Py))
+    return;
   switch (AppState) {
     case StateConfirmExit:
     case StateConfirmClearRecords:

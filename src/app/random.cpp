@@ -19,11 +19,15 @@ void Randomize() {
   RandSeed(static_cast<uint32_t>(counter ^ (counter >> 32)));
 }
 
-void RandSeed(uint32_t seed) { Generator().seed(seed); }
+void RandSeed(uint32_t seed) {
+  Generator().seed(seed);
+}
 
 int32_t Random(int32_t n) {
-  if (n <= 0) return 0;
+  if (n <= 0)
+    return 0;
   // Scaling instead of std::uniform_int_distribution keeps a seeded game identical on every
   // standard library.
-  return static_cast<int32_t>((static_cast<uint64_t>(Generator()()) * static_cast<uint64_t>(n)) >> 32);
+  return static_cast<int32_t>((static_cast<uint64_t>(Generator()()) * static_cast<uint64_t>(n)) >>
+                              32);
 }

@@ -62,7 +62,8 @@ void EnterGameAfterFade() {
   StopMusic();
   LoadingSprite->Show();
   iRender();
-  if (!Game->ResourcesCreated) Game->CreateResources();
+  if (!Game->ResourcesCreated)
+    Game->CreateResources();
   MenuBackgroundOn = false;
 }
 
@@ -85,7 +86,8 @@ void RunMenuFade() {
 
 void AnimateCursor() {
   const uint32_t now = GetTickCount();
-  if (now - CursorFrameTick <= kCursorFrameMs) return;
+  if (now - CursorFrameTick <= kCursorFrameMs)
+    return;
   CursorFrameTick = now;
   iSpriteTextureReset(CursorSprite);
   CursorFrame = CursorFrame % kCursorFrames + 1;
@@ -94,11 +96,14 @@ void AnimateCursor() {
 
 void AnimateMenuBackground() {
   BackgroundAngle += 0.02L * FrameFactor;
-  if (BackgroundAngle > kTwoPi) BackgroundAngle = 0;
+  if (BackgroundAngle > kTwoPi)
+    BackgroundAngle = 0;
   const long double a = BackgroundAngle;
   MenuPictures[1]->SetAlpha(static_cast<float>(std::sin(a)));
-  MenuPictures[2]->SetAlpha(static_cast<float>(std::sin(a + 4 * std::numbers::pi_v<long double> / 3)));
-  MenuPictures[3]->SetAlpha(static_cast<float>(std::sin(a + 2 * std::numbers::pi_v<long double> / 3)));
+  MenuPictures[2]->SetAlpha(
+      static_cast<float>(std::sin(a + 4 * std::numbers::pi_v<long double> / 3)));
+  MenuPictures[3]->SetAlpha(
+      static_cast<float>(std::sin(a + 2 * std::numbers::pi_v<long double> / 3)));
 }
 
 bool InGameState(uint8_t state) {
@@ -110,16 +115,21 @@ void RunStep() {
   HandleMouseHover();
   HandleMouseClick();
   AnimateCursor();
-  if (IsDialogState(AppState) || AppState == StateUploading) PrintDialogText();
-  if (AppState == StatePlaying) Game->Update();
+  if (IsDialogState(AppState) || AppState == StateUploading)
+    PrintDialogText();
+  if (AppState == StatePlaying)
+    Game->Update();
   if (AppState == StateStartGame) {
     Game->StartNextLevel();
     AppState = StatePlaying;
   }
-  if (MenuBackgroundOn) AnimateMenuBackground();
+  if (MenuBackgroundOn)
+    AnimateMenuBackground();
   MainMenu->Frame();
-  if (IsDialogState(AppState)) ExitMenu->Frame();
-  if (InGameState(AppState) && !Game->GameEnded) PrintInGameNumbers();
+  if (IsDialogState(AppState))
+    ExitMenu->Frame();
+  if (InGameState(AppState) && !Game->GameEnded)
+    PrintInGameNumbers();
 }
 
 }  // namespace
@@ -127,14 +137,17 @@ void RunStep() {
 long double MeasureFrameFactor(int64_t counter) {
   long double seconds = static_cast<long double>(counter - PreviousCounter) * SecondsPerTick;
   PreviousCounter = counter;
-  if (std::fabs(seconds) > 1 || std::fabs(seconds) < 0.000001L) seconds = 0;
+  if (std::fabs(seconds) > 1 || std::fabs(seconds) < 0.000001L)
+    seconds = 0;
   return seconds / kStepSeconds;
 }
 
 bool StepLightFade() {
-  if (LightLevel <= 0 || LightLevel >= 200) return false;
+  if (LightLevel <= 0 || LightLevel >= 200)
+    return false;
   LightLevel += 1;
-  if (LightLevel > 100) LightLevel += 1;
+  if (LightLevel > 100)
+    LightLevel += 1;
   const float level = static_cast<float>(LightLevel) / 100;
   LightColour = {level, level, level, 0.3f};
   iLightDirectionalSet(LightDirection, LightColour);
@@ -143,7 +156,8 @@ bool StepLightFade() {
 
 MenuFadeResult StepMenuFade(long double frameFactor) {
   if (FadeIn) {
-    if (ButtonFade.back() >= kFadeFull) return MenuFadeResult::FadeInDone;
+    if (ButtonFade.back() >= kFadeFull)
+      return MenuFadeResult::FadeInDone;
     for (auto& value : ButtonFade) {
       if (value < kFadeFull) {
         value += frameFactor;
@@ -153,7 +167,8 @@ MenuFadeResult StepMenuFade(long double frameFactor) {
     ButtonFade[1] = ButtonFade[0];
     return MenuFadeResult::Running;
   }
-  if (ButtonFade.front() <= 0) return MenuFadeResult::FadeOutDone;
+  if (ButtonFade.front() <= 0)
+    return MenuFadeResult::FadeOutDone;
   for (auto it = ButtonFade.rbegin(); it != ButtonFade.rend(); ++it) {
     if (*it > 0) {
       *it -= 2 * frameFactor;
@@ -169,10 +184,12 @@ std::string FormatLevelTime(long double timeLeft, int32_t& seconds) {
   const int64_t minutes = whole / 60;
   seconds = static_cast<int32_t>(whole % 60);
   std::string text = timeLeft < 0 ? "-" : "";
-  if (minutes < 10) text += '0';
+  if (minutes < 10)
+    text += '0';
   text += std::to_string(minutes);
   text += ':';
-  if (seconds < 10) text += '0';
+  if (seconds < 10)
+    text += '0';
   text += std::to_string(seconds);
   return text;
 }

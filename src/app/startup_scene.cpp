@@ -64,18 +64,18 @@ void CreateLoadingSprite() {
 }
 
 void CreateMenuBackground() {
-  MenuPictures[0] = TMeshSprite::CreateFromPack("data\\Background.dat", 3, 1000005, 800, 600, 0, 0,
-                                                0, false);
+  MenuPictures[0] =
+      TMeshSprite::CreateFromPack("data\\Background.dat", 3, 1000005, 800, 600, 0, 0, 0, false);
 }
 
 // The three pictures that pulse over the menu background.
 void CreateMenuPulsePictures() {
-  MenuPictures[1] = TMeshSprite::CreateFromPack("data\\Background.dat", 0, 1000007, 118, 110, -10,
-                                                493, 2, false);
-  MenuPictures[2] = TMeshSprite::CreateFromPack("data\\Background.dat", 1, 1001444, 304, 92, 15,
-                                                498, 2, false);
-  MenuPictures[3] = TMeshSprite::CreateFromPack("data\\Background.dat", 2, 1001445, 212, 47, 64,
-                                                548, 2, false);
+  MenuPictures[1] =
+      TMeshSprite::CreateFromPack("data\\Background.dat", 0, 1000007, 118, 110, -10, 493, 2, false);
+  MenuPictures[2] =
+      TMeshSprite::CreateFromPack("data\\Background.dat", 1, 1001444, 304, 92, 15, 498, 2, false);
+  MenuPictures[3] =
+      TMeshSprite::CreateFromPack("data\\Background.dat", 2, 1001445, 212, 47, 64, 548, 2, false);
   BackgroundAngle = 0;
   constexpr long double kPi = std::numbers::pi_v<long double>;
   MenuPictures[1]->SetAlpha(static_cast<float>(std::cos(BackgroundAngle)));
@@ -122,7 +122,8 @@ void CreateMenuSounds() {
 }
 
 void ShowMenuPictures() {
-  for (auto& picture : MenuPictures) picture->Show();
+  for (auto& picture : MenuPictures)
+    picture->Show();
 }
 
 void FirstBuild() {
@@ -154,7 +155,8 @@ void FirstBuild() {
   SettingsEdit = Settings;
 
   MainMenu->ShowButtons();
-  if (MenuBackgroundOn) ShowMenuPictures();
+  if (MenuBackgroundOn)
+    ShowMenuPictures();
   iSpriteShow(CursorSprite);
   iSpritePrioritySet(CursorSprite, 1);
   CreateMenuSounds();
@@ -164,7 +166,8 @@ void FirstBuild() {
   SetLight(0.01f);
   iRender();
 
-  if (MenuBackgroundOn) PlayMusic("1");
+  if (MenuBackgroundOn)
+    PlayMusic("1");
   iSpriteShow(CursorSprite);
   Initialised = true;
 
@@ -206,16 +209,20 @@ void Rebuild() {
   CreateMenuSounds();
   if (AppState != StatePlaying && AppState != StatePaused && AppState != StateConfirmQuitGame)
     PlayMusic("1");
-  if (MenuBackgroundOn) ShowMenuPictures();
-  if (Game->ResourcesCreated) Game->RecreateResources();
+  if (MenuBackgroundOn)
+    ShowMenuPictures();
+  if (Game->ResourcesCreated)
+    Game->RecreateResources();
   if (!MenuBackgroundOn) {
     MenuPictures[0]->Hide();
     MainMenu->HideButtons();
     iSpriteHide(CursorSprite);
     ShowGameScene();
   }
-  if (AppState == StatePaused) Game->PauseSprite->Show();
-  if (IsDialogState(AppState)) ExitMenu->ShowDialog();
+  if (AppState == StatePaused)
+    Game->PauseSprite->Show();
+  if (IsDialogState(AppState))
+    ExitMenu->ShowDialog();
 
   LoadingSprite->Hide();
   iRender();

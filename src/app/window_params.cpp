@@ -13,4 +13,6 @@ void FillWindowParams() {
   WindowParams.Bottom = halfHeight + 300 + GetSystemMetrics(SM_CYCAPTION);
 }
 
-int32_t WindowedSelectorFor(uint8_t windowed) { return windowed == 1 ? 0 : -1; }
+int32_t WindowedSelectorFor(uint8_t windowed) {
+  return windowed == 1 ? 0 : -1;
+}

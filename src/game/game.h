@@ -122,14 +122,14 @@ class TGame {
   std::array<TDebris, kDebrisCount> Debris;
   std::array<TBlast, kBlastCount> Blasts;
   std::vector<TBlockPath> BlockPaths;
-  std::array<int32_t, 11> BlockTextures{};      // [kind 1..10]
-  std::array<int32_t, 11> DebrisTextures{};     // [kind 1..10]
-  std::array<int32_t, 17> ExplosionTextures{};  // [1..16]
-  std::array<int32_t, 13> AsteroidTextures{};   // [frame 1..12]
+  std::array<int32_t, 11> BlockTextures{};                 // [kind 1..10]
+  std::array<int32_t, 11> DebrisTextures{};                // [kind 1..10]
+  std::array<int32_t, 17> ExplosionTextures{};             // [1..16]
+  std::array<int32_t, 13> AsteroidTextures{};              // [frame 1..12]
   std::array<std::array<int32_t, 8>, 16> BonusTextures{};  // [kind - 1][frame - 1]
-  std::array<int32_t, 8> BackTextures{};                  // [1..7]
+  std::array<int32_t, 8> BackTextures{};                   // [1..7]
   std::array<std::unique_ptr<TAsteroid>, kAsteroidCount> Asteroids;
-  long double AsteroidDelay = 0;  // until the next small asteroids may be launched
+  long double AsteroidDelay = 0;                // until the next small asteroids may be launched
   std::vector<std::unique_ptr<TBlock>> Blocks;  // moving blocks first, then the grid's
   std::array<std::array<int32_t, 5>, 3> EnemyTextures{};   // [kind - 1][frame - 1]
   std::array<std::array<int32_t, 4>, 5> PaddleTextures{};  // [size 1..4][mode 1..3]
@@ -199,8 +199,12 @@ void ShowGameScene();
 void HideGameScene();
 
 // Playfield to screen pixels.
-inline float ToScreenX(long double x) { return static_cast<float>((x + 16) / 32 * 800); }
-inline float ToScreenY(long double y) { return static_cast<float>(-(y - 12) / 24 * 600); }
+inline float ToScreenX(long double x) {
+  return static_cast<float>((x + 16) / 32 * 800);
+}
+inline float ToScreenY(long double y) {
+  return static_cast<float>(-(y - 12) / 24 * 600);
+}
 // The paddle, its debris, the effects and the background sit 10 pixels higher.
 inline float ToScreenYRaised(long double y) {
   return static_cast<float>(-(y - 12 + 0.4) / 24 * 600);

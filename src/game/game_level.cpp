@@ -22,8 +22,12 @@ namespace {
 constexpr const char* kLevelsFile = "data\\Levels.dat";
 constexpr const char* kDynamicFile = "data\\Dynamic.dat";
 
-long double CellX(int32_t column) { return (column - 1) * 1.6L - 15.2L; }
-long double CellY(int32_t row) { return 10.8L - (row - 1) * 1.2L; }
+long double CellX(int32_t column) {
+  return (column - 1) * 1.6L - 15.2L;
+}
+long double CellY(int32_t row) {
+  return 10.8L - (row - 1) * 1.2L;
+}
 
 // Two to four large asteroids circle on tilted ellipses for the whole level.
 void LaunchLargeAsteroids() {
@@ -86,22 +90,28 @@ void TGame::BuildBlocks() {
   for (int row = 1; row <= kGridSize; ++row) {
     for (int column = 1; column <= kGridSize; ++column) {
       const int32_t value = LevelGrid[row][column];
-      if (value == 0 || value > 10) continue;
+      if (value == 0 || value > 10)
+        continue;
       AddBlock(value, column, row);
       if (value >= 7 && value <= 9) {
         // A stack: the visible block and eight spares of the next weaker kind underneath.
-        for (int spare = 0; spare < 8; ++spare) AddBlock(value - 3, column, row).Active = false;
+        for (int spare = 0; spare < 8; ++spare)
+          AddBlock(value - 3, column, row).Active = false;
       }
     }
   }
 }
 
 void TGame::StartNextLevel() {
-  for (auto& piece : Debris) piece.Active = false;
-  for (auto& blast : Blasts) blast.Active = false;
-  for (auto& blast : EnemyBlasts) blast.Active = false;
+  for (auto& piece : Debris)
+    piece.Active = false;
+  for (auto& blast : Blasts)
+    blast.Active = false;
+  for (auto& blast : EnemyBlasts)
+    blast.Active = false;
   BarrierActive = false;
-  for (auto& asteroid : Asteroids) asteroid->Active = false;
+  for (auto& asteroid : Asteroids)
+    asteroid->Active = false;
   AsteroidDelay = Random(1500) / 1000.0L + 1.5L;
 
   Paddle->Body->Show();
@@ -115,13 +125,16 @@ void TGame::StartNextLevel() {
   SetLevel(GetLevel() + 1);
   ReadLevelGrid(ProgramPath(kLevelsFile), GetLevel(), LevelGrid);
 
-  for (auto& enemy : Enemies) enemy->Active = false;
+  for (auto& enemy : Enemies)
+    enemy->Active = false;
 
   BackgroundType = static_cast<uint8_t>(Random(3) + 1);
-  if (BackgroundType == 3) LaunchLargeAsteroids();
+  if (BackgroundType == 3)
+    LaunchLargeAsteroids();
   PlaceBackground();
 
-  for (auto& bonus : Bonuses) bonus->Active = false;
+  for (auto& bonus : Bonuses)
+    bonus->Active = false;
   Paddle->Dead = false;
 
   BuildBlocks();

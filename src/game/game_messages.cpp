@@ -19,7 +19,8 @@ void Shrink(long double& scale, long double& alpha, long double& hold) {
     scale -= kStep;
     alpha -= kStep;
   }
-  if (scale <= 0) hold = -1;
+  if (scale <= 0)
+    hold = -1;
 }
 
 void Draw(const std::string& text, long double left, long double scale, long double alpha) {

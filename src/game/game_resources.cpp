@@ -18,41 +18,14 @@ namespace {
 
 constexpr int32_t kWrapTextures = 3;
 
-TParticleEffect CreateEscortExhaust() {
-  TParticleLook look;
-  look.Capacity = 100;
-  look.Gravity = {0, -100, 80};
-  look.ColourFrom = {1, 1, 1};
-  look.ColourTo = {0.6f, 0.6f, 0.6f};
-  look.LifeTime = 0.2f;
-  TEmitterLook emitter;
-  emitter.DirectionFrom = {0, -1, 0};
-  emitter.DirectionTo = {0, -1, 0};
-  emitter.ScaleFrom = {0.1f, 0.05f};
-  emitter.ScaleTo = {0.1f, 0.2f};
-  return CreateParticleEffect(look, emitter);
-}
-
-TParticleEffect CreateBlastEffect(Vec3f colour, float lifeTime, Vec2f scaleFrom, Vec2f scaleTo) {
-  TParticleLook look;
-  look.Gravity = {0, 0, 100};
-  look.ColourFrom = colour;
-  look.ColourTo = colour;
-  look.LifeTime = lifeTime;
-  TEmitterLook emitter;
-  emitter.ScaleFrom = scaleFrom;
-  emitter.ScaleTo = scaleTo;
-  return CreateParticleEffect(look, emitter);
-}
-
 void CreateBlast(TBlast& blast) {
   constexpr Vec3f kRed{1, 0, 0};
   constexpr Vec3f kYellow{1, 1, 0};
   constexpr Vec2f kSmall{0.1f, 0.1f};
-  const auto centre = CreateBlastEffect(kRed, 0.7f, {0.2f, 0.2f}, {0.5f, 0.5f});
-  const auto second = CreateBlastEffect(kYellow, 0.7f, kSmall, kSmall);
-  const auto third = CreateBlastEffect(kYellow, 0.7f, kSmall, kSmall);
-  const auto fourth = CreateBlastEffect(kYellow, 0.7f, kSmall, kSmall);
+  const auto centre = CreateBurstEffect(kRed, 0.7f, {0.2f, 0.2f}, {0.5f, 0.5f});
+  const auto second = CreateBurstEffect(kYellow, 0.7f, kSmall, kSmall);
+  const auto third = CreateBurstEffect(kYellow, 0.7f, kSmall, kSmall);
+  const auto fourth = CreateBurstEffect(kYellow, 0.7f, kSmall, kSmall);
   blast.P1 = centre.Particles;
   blast.E1 = centre.Emitter;
   blast.P2 = second.Particles;
@@ -65,13 +38,15 @@ void CreateBlast(TBlast& blast) {
 }
 
 Vec3f EnemyBlastColour(int set) {
-  if (set < 3) return {0, 156.0f / 255, 1};
-  if (set < 6) return {1, 156.0f / 255, 0};
+  if (set < 3)
+    return {0, 156.0f / 255, 1};
+  if (set < 6)
+    return {1, 156.0f / 255, 0};
   return {84.0f / 255, 1, 0};
 }
 
 void CreateEnemyBlast(TEnemyBlast& blast, int set) {
-  const auto effect = CreateBlastEffect(EnemyBlastColour(set), 2.0f, {0.2f, 0.2f}, {0.5f, 0.5f});
+  const auto effect = CreateBurstEffect(EnemyBlastColour(set), 2.0f, {0.2f, 0.2f}, {0.5f, 0.5f});
   blast.Particles = effect.Particles;
   blast.Emitter = effect.Emitter;
   blast.Active = false;
@@ -85,15 +60,15 @@ void LoadPackRow(std::array<int32_t, N>& row, const char* pack, int first, int c
 }
 
 std::unique_ptr<TMeshSprite> CreateBackLayer() {
-  auto sprite = TMeshSprite::CreateFromPack("data\\GameBack.dat", 0, 1004060, 800, 600, 0, 0, 10,
-                                            false);
+  auto sprite =
+      TMeshSprite::CreateFromPack("data\\GameBack.dat", 0, 1004060, 800, 600, 0, 0, 10, false);
   iMeshTextureModeSet(sprite->Mesh, kWrapTextures);
   return sprite;
 }
 
 std::unique_ptr<TMeshSprite> CreatePlanet(int32_t texture) {
-  auto sprite = TMeshSprite::CreateFromPack("data\\GameBack.dat", 6, 1004066, 153, 153, 0, 0, 10,
-                                            false);
+  auto sprite =
+      TMeshSprite::CreateFromPack("data\\GameBack.dat", 6, 1004066, 153, 153, 0, 0, 10, false);
   iMeshTextureModeSet(sprite->Mesh, kWrapTextures);
   iMeshTextureSet(sprite->Mesh, texture);
   return sprite;
@@ -109,7 +84,7 @@ void SetTexture(const TMeshSprite& sprite, int32_t texture) {
 // Steps shared by the first creation and the re-creation: effects, pause picture, textures,
 // debris, blasts, sounds.
 void TGame::CreateEngineResources() {
-  const auto escort = CreateEscortExhaust();
+  const auto escort = CreateJetExhaust({1, 1, 1}, {0.6f, 0.6f, 0.6f});
   EscortParticles = escort.Particles;
   EscortEmitter = escort.Emitter;
 
@@ -122,20 +97,24 @@ void TGame::CreateEngineResources() {
     piece.Sprite = TMeshSprite::CreateBare(14);
     SetMeshScreenSize(piece.Sprite->Mesh, 16, 15);
   }
-  for (auto& blast : Blasts) CreateBlast(blast);
+  for (auto& blast : Blasts)
+    CreateBlast(blast);
 
   LoadPackRow(ExplosionTextures, "data\\Explo.dat", 1, 16, 1002999);
   LoadPackRow(AsteroidTextures, "data\\Asteroid.dat", 1, 12, 1004085);
   for (int s = 1; s <= 4; ++s) {
     for (int m = 1; m <= 3; ++m)
-      PaddleTextures[s][m] = LoadPackTexture("data\\Bita.dat", static_cast<uint16_t>((s - 1) * 3 + m - 1),
-                                             1003046 + 3 * s + m);
-    PaddleGunTextures[s] = LoadPackTexture("data\\Bita.dat", static_cast<uint16_t>(11 + s), 1003061 + s);
+      PaddleTextures[s][m] = LoadPackTexture(
+          "data\\Bita.dat", static_cast<uint16_t>((s - 1) * 3 + m - 1), 1003046 + 3 * s + m);
+    PaddleGunTextures[s] =
+        LoadPackTexture("data\\Bita.dat", static_cast<uint16_t>(11 + s), 1003061 + s);
   }
   for (int k = 1; k <= 5; ++k)
-    PaddleExtraTextures[k] = LoadPackTexture("data\\Bita.dat", static_cast<uint16_t>(17 + k), 1003067 + k);
+    PaddleExtraTextures[k] =
+        LoadPackTexture("data\\Bita.dat", static_cast<uint16_t>(17 + k), 1003067 + k);
   for (int k = 1; k <= 2; ++k)
-    MissileTextures[k] = LoadPackTexture("data\\Bita.dat", static_cast<uint16_t>(15 + k), 1003065 + k);
+    MissileTextures[k] =
+        LoadPackTexture("data\\Bita.dat", static_cast<uint16_t>(15 + k), 1003065 + k);
   for (int j = 0; j < 3; ++j)
     for (int k = 0; k < 5; ++k)
       EnemyTextures[j][k] = LoadPackTexture("data\\Enemies.dat", static_cast<uint16_t>(5 * j + k),
@@ -162,10 +141,11 @@ void TGame::CreateBackgroundSprites() {
 }
 
 void TGame::CreateInterfaceSprites() {
-  BarrierSprite = TMeshSprite::CreateFromPack("data\\Interface.dat", 1, 1004100, 802, 22, 0, 560,
-                                              10, false);
+  BarrierSprite =
+      TMeshSprite::CreateFromPack("data\\Interface.dat", 1, 1004100, 802, 22, 0, 560, 10, false);
   EscortSprite = TMeshSprite::Create("data\\DB.png", 129, 33, 400, 540, 10, true);
-  for (int set = 0; set < kEnemyBlastCount; ++set) CreateEnemyBlast(EnemyBlasts[set], set);
+  for (int set = 0; set < kEnemyBlastCount; ++set)
+    CreateEnemyBlast(EnemyBlasts[set], set);
   OverlaySprite = TMeshSprite::CreateBare(17);
   SetMeshScreenSize(OverlaySprite->Mesh, 802, 600);
   SetMeshScreenPos(OverlaySprite->Mesh, 400, 300);
@@ -227,11 +207,16 @@ void TGame::RecreateResources() {
   CreateInterfaceSprites();
   PlaceBackground();
 
-  for (auto& asteroid : Asteroids) asteroid->Rebuild();
-  for (auto& block : Blocks) block->Rebuild();
-  for (auto& ball : Balls) ball->Rebuild();
-  for (auto& bonus : Bonuses) bonus->Rebuild();
-  for (auto& enemy : Enemies) enemy->Rebuild();
+  for (auto& asteroid : Asteroids)
+    asteroid->Rebuild();
+  for (auto& block : Blocks)
+    block->Rebuild();
+  for (auto& ball : Balls)
+    ball->Rebuild();
+  for (auto& bonus : Bonuses)
+    bonus->Rebuild();
+  for (auto& enemy : Enemies)
+    enemy->Rebuild();
   Paddle->Rebuild();
 
   PlayMusic("2");

@@ -8,6 +8,7 @@
 #include "app/engine/engine.h"
 #include "app/engine/paths.h"
 #include "app/music.h"
+#include "app/random.h"
 #include "app/run_phase.h"
 #include "app/startup_scene.h"
 #include "game/asteroid.h"
@@ -19,7 +20,6 @@
 #include "objects/bonus.h"
 #include "objects/enemy.h"
 #include "objects/paddle.h"
-#include "app/random.h"
 #include "persist/settings.h"
 #include "sprites/particle_effect.h"
 #include "sprites/screen_placement.h"
@@ -30,11 +30,14 @@ constexpr long double kStepSeconds = 0.013L;
 // The level clock and the moving blocks run on a slightly faster scale than other timers.
 constexpr long double kClockScale = 0.01333L;
 
-long double StepSeconds() { return FrameFactor * kStepSeconds; }
+long double StepSeconds() {
+  return FrameFactor * kStepSeconds;
+}
 
 void ScrollLayer(TMeshSprite& layer, long double pixels) {
   float y = layer.ScreenY() + static_cast<float>(pixels);
-  if (y > 900) y -= 1200;
+  if (y > 900)
+    y -= 1200;
   SetMeshScreenPos(layer.Mesh, layer.ScreenX(), y);
 }
 
@@ -68,24 +71,29 @@ void TGame::UpdateBackground() {
     AsteroidDelay -= StepSeconds();
     if (AsteroidDelay < 0)
       for (auto& asteroid : Asteroids)
-        if (!asteroid->Active) LaunchSmallAsteroid(*asteroid);
+        if (!asteroid->Active)
+          LaunchSmallAsteroid(*asteroid);
   }
   for (auto& asteroid : Asteroids)
-    if (asteroid->Active) asteroid->Update();
+    if (asteroid->Active)
+      asteroid->Update();
 }
 
 void TGame::UpdateEffects() {
   for (auto& piece : Debris) {
-    if (!piece.Active) continue;
+    if (!piece.Active)
+      continue;
     const long double d = piece.Age * 3;
     SetMeshScreenPos(piece.Sprite->Mesh, ToScreenX(piece.X + std::cos(piece.Angle) * d),
                      ToScreenYRaised(piece.Y + std::sin(piece.Angle) * d));
     piece.Spin += 2;
-    if (piece.Spin > 360) piece.Spin -= 360;
+    if (piece.Spin > 360)
+      piece.Spin -= 360;
     iMeshEulerOrientationSet(piece.Sprite->Mesh, 0, 0, static_cast<float>(piece.Spin), "xyz");
     if (piece.Alpha > 0) {
       piece.Alpha -= FrameFactor * 0.005L;
-      if (piece.Alpha < 0) piece.Alpha = 0;
+      if (piece.Alpha < 0)
+        piece.Alpha = 0;
     }
     piece.Sprite->SetAlpha(static_cast<float>(piece.Alpha));
     piece.Age += StepSeconds();
@@ -96,7 +104,8 @@ void TGame::UpdateEffects() {
   }
 
   for (auto& blast : Blasts) {
-    if (!blast.Active) continue;
+    if (!blast.Active)
+      continue;
     iParticleEmitterLocationSet(blast.E1, ParticlePoint(blast.X, blast.Y));
     iParticleEmitterEmit(blast.E1, 100.0f, 0.3f);
     const std::array<std::pair<int32_t, long double>, 3> outer = {
@@ -108,15 +117,18 @@ void TGame::UpdateEffects() {
       iParticleEmitterEmit(emitter, 100.0f, 0.3f);
     }
     blast.Age += StepSeconds();
-    if (blast.Age > 0.2L) blast.Active = false;
+    if (blast.Age > 0.2L)
+      blast.Active = false;
   }
 
   for (auto& blast : EnemyBlasts) {
-    if (!blast.Active) continue;
+    if (!blast.Active)
+      continue;
     iParticleEmitterLocationSet(blast.Emitter, ParticlePoint(blast.X, blast.Y));
     iParticleEmitterEmit(blast.Emitter, 100.0f, 0.3f);
     blast.Age += StepSeconds();
-    if (blast.Age > 0.5L) blast.Active = false;
+    if (blast.Age > 0.5L)
+      blast.Active = false;
   }
 }
 
@@ -131,7 +143,8 @@ void TGame::MoveBlock(TBlockPath& path, TBlock& block) {
   block.X = (a.Column - 1) * 1.6L - 15.2L + (b.Column - a.Column) * 1.6L * f;
   block.Y = 10.8L - (a.Row - 1) * 1.2L - (b.Row - a.Row) * 1.2L * f;
   block.Place();
-  if (path.Timer >= 0) return;
+  if (path.Timer >= 0)
+    return;
 
   LevelGrid[a.Row][a.Column] = 0;
   path.Current = (path.Current + 1) % count;
@@ -148,7 +161,8 @@ void TGame::UpdateEscort() {
   iParticleEmitterLocationSet(EscortEmitter, ParticlePoint(EscortX, EscortY - 1.2L));
   iParticleEmitterEmit(EscortEmitter, 100.0f, 1.0f);
   for (auto& ball : Balls) {
-    if (!ball->InPlay) continue;
+    if (!ball->InPlay)
+      continue;
     if (EscortX < ball->X - 1)
       EscortX += FrameFactor * 0.15L;
     else if (EscortX > ball->X + 1)
@@ -165,10 +179,13 @@ void TGame::UpdateEscort() {
 
 void TGame::UpdatePlay() {
   for (size_t i = 0; i < BlockPaths.size() && i < Blocks.size(); ++i)
-    if (!BlockPaths[i].Waypoints.empty()) MoveBlock(BlockPaths[i], *Blocks[i]);
+    if (!BlockPaths[i].Waypoints.empty())
+      MoveBlock(BlockPaths[i], *Blocks[i]);
   Paddle->Update();
-  if (EscortActive) UpdateEscort();
-  for (auto& ball : Balls) ball->Update();
+  if (EscortActive)
+    UpdateEscort();
+  for (auto& ball : Balls)
+    ball->Update();
 
   TimeLeft -= FrameFactor * kClockScale;
   PlanetClock -= FrameFactor * kClockScale;
@@ -182,7 +199,8 @@ void TGame::UpdatePlay() {
   }
 
   for (auto& block : Blocks)
-    if (block->Kind <= 9 && block->Active) return;
+    if (block->Kind <= 9 && block->Active)
+      return;
   LevelComplete = true;
   CompleteHold = 2.0;
   CompleteScale = 0;
@@ -214,7 +232,8 @@ void TGame::DecideEndOfGame() {
   GameOverSprite->Hide();
   CongratsSprite->Hide();
   HideGameScene();
-  for (auto& picture : MenuPictures) picture->Show();
+  for (auto& picture : MenuPictures)
+    picture->Show();
   ResetGame();
   AppState = StateMainMenu;
   MainMenu->ShowButtons();
@@ -229,7 +248,8 @@ void TGame::DecideEndOfGame() {
 void TGame::Update() {
   if (GameEnded) {
     EndDelay -= StepSeconds();
-    if (EndDelay < 0) DecideEndOfGame();
+    if (EndDelay < 0)
+      DecideEndOfGame();
     return;
   }
   UpdateBackground();
@@ -255,13 +275,16 @@ void TGame::Update() {
     Paddle->Place();
     Balls[0]->X -= FrameFactor * 0.2L;
     Balls[0]->Place();
-    if (Paddle->X < 0) PaddleEntering = false;
+    if (Paddle->X < 0)
+      PaddleEntering = false;
   } else {
     UpdatePlay();
   }
 
   for (auto& enemy : Enemies)
-    if (enemy->Active) enemy->Update();
+    if (enemy->Active)
+      enemy->Update();
   for (auto& bonus : Bonuses)
-    if (bonus->Active) bonus->Update();
+    if (bonus->Active)
+      bonus->Update();
 }

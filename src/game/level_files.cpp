@@ -17,13 +17,15 @@ class Reader {
   explicit Reader(const std::filesystem::path& path) : in_(path, std::ios::binary) {}
   bool Ok() const { return static_cast<bool>(in_); }
   bool Seek(std::streamoff offset) {
-    if (offset < 0) return false;
+    if (offset < 0)
+      return false;
     in_.seekg(offset);
     return Ok();
   }
   std::optional<int32_t> Next() {
     unsigned char b[4];
-    if (!in_.read(reinterpret_cast<char*>(b), 4)) return std::nullopt;
+    if (!in_.read(reinterpret_cast<char*>(b), 4))
+      return std::nullopt;
     return static_cast<int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) |
                                 (static_cast<uint32_t>(b[3]) << 24));
   }
@@ -32,37 +34,48 @@ class Reader {
   std::ifstream in_;
 };
 
-bool OnGrid(int32_t v) { return v >= 1 && v <= kGridSize; }
+bool OnGrid(int32_t v) {
+  return v >= 1 && v <= kGridSize;
+}
 
 std::optional<TMovingBlockRecord> ReadRecord(Reader& in, int32_t kind) {
   TMovingBlockRecord record;
   record.Kind = kind;
   for (;;) {
     const auto column = in.Next();
-    if (!column) return std::nullopt;
-    if (*column == kListEnd) break;
+    if (!column)
+      return std::nullopt;
+    if (*column == kListEnd)
+      break;
     const auto row = in.Next();
     const auto time = in.Next();
-    if (!row || !time || !OnGrid(*column) || !OnGrid(*row)) return std::nullopt;
-    if (record.Waypoints.size() == kMaxWaypoints) return std::nullopt;
+    if (!row || !time || !OnGrid(*column) || !OnGrid(*row))
+      return std::nullopt;
+    if (record.Waypoints.size() == kMaxWaypoints)
+      return std::nullopt;
     record.Waypoints.push_back({*column, *row, *time});
   }
-  if (record.Waypoints.empty() || !in.Next() || !in.Next()) return std::nullopt;
+  if (record.Waypoints.empty() || !in.Next() || !in.Next())
+    return std::nullopt;
   return record;
 }
 
 }  // namespace
 
 bool ReadLevelGrid(const std::filesystem::path& levelsFile, int32_t level, TLevelGrid& grid) {
-  for (auto& row : grid) row.fill(0);
-  if (level < 1) return false;
+  for (auto& row : grid)
+    row.fill(0);
+  if (level < 1)
+    return false;
   Reader in(levelsFile);
   TLevelGrid read{};
-  if (!in.Seek(4 + (static_cast<std::streamoff>(level) - 1) * kLevelBytes)) return false;
+  if (!in.Seek(4 + (static_cast<std::streamoff>(level) - 1) * kLevelBytes))
+    return false;
   for (int row = 1; row <= kGridSize; ++row) {
     for (int column = 1; column <= kGridSize; ++column) {
       const auto cell = in.Next();
-      if (!cell) return false;
+      if (!cell)
+        return false;
       const auto value = static_cast<int32_t>(static_cast<uint32_t>(*cell) ^ kLevelMask);
       read[row][column] = value < 0 ? 0 : value;
     }
@@ -80,14 +93,18 @@ std::vector<TMovingBlockRecord> ReadMovingBlocks(const std::filesystem::path& dy
                                                  int32_t level) {
   std::vector<TMovingBlockRecord> blocks;
   Reader in(dynamicFile);
-  if (level < 1 || !in.Seek((static_cast<std::streamoff>(level) - 1) * 4)) return blocks;
+  if (level < 1 || !in.Seek((static_cast<std::streamoff>(level) - 1) * 4))
+    return blocks;
   const auto offset = in.Next();
-  if (!offset || !in.Seek(*offset)) return blocks;
+  if (!offset || !in.Seek(*offset))
+    return blocks;
   while (blocks.size() < kMaxMovingBlocks) {
     const auto kind = in.Next();
-    if (!kind || *kind == kListEnd || *kind < 1 || *kind > kMaxBlockKind) break;
+    if (!kind || *kind == kListEnd || *kind < 1 || *kind > kMaxBlockKind)
+      break;
     auto record = ReadRecord(in, *kind);
-    if (!record) break;
+    if (!record)
+      break;
     blocks.push_back(std::move(*record));
   }
   return blocks;

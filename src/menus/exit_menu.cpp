@@ -32,16 +32,15 @@ void PrintLines(std::initializer_list<Line> lines) {
 
 bool IsDialogState(uint8_t state) {
   return state == StateConfirmExit || state == StateConfirmClearRecords ||
-         state == StateConfirmQuitGame || state == StateAskUpload ||
-         state == StateUploadFailed;
+         state == StateConfirmQuitGame || state == StateAskUpload || state == StateUploadFailed;
 }
 
 void TExitMenu::CreatePictures() {
   DialogFrame = TMeshSprite::CreateFromPack(kPack, 3, 1001408, 512, 256, 400, 300, 20, true);
-  YesButton = std::make_unique<TMeshButton>(kPack, 5, 4, 1001404, 1001405, 200, 100, 200, 300, 21,
-                                            false);
-  NoButton = std::make_unique<TMeshButton>(kPack, 7, 6, 1001406, 1001407, 200, 100, 400, 300, 21,
-                                           false);
+  YesButton =
+      std::make_unique<TMeshButton>(kPack, 5, 4, 1001404, 1001405, 200, 100, 200, 300, 21, false);
+  NoButton =
+      std::make_unique<TMeshButton>(kPack, 7, 6, 1001406, 1001407, 200, 100, 400, 300, 21, false);
   YesButton->SetHitMargins(30, 20);
   NoButton->SetHitMargins(30, 20);
 }
@@ -51,7 +50,9 @@ void TExitMenu::Build() {
   Focus = 1;
 }
 
-void TExitMenu::Rebuild() { CreatePictures(); }
+void TExitMenu::Rebuild() {
+  CreatePictures();
+}
 
 void TExitMenu::ShowDialog() {
   DialogFrame->Show();
@@ -65,7 +66,8 @@ void TExitMenu::HideDialog() {
   NoButton->Hide();
   if (AppState == StateAskUpload || AppState == StateUploadFailed) {
     HideGameScene();
-    for (auto& picture : MenuPictures) picture->Show();
+    for (auto& picture : MenuPictures)
+      picture->Show();
   }
 }
 
@@ -99,19 +101,25 @@ void TExitMenu::HandleKeys() {
     else
       No();
   }
-  if (iKeyClick(kScanEscape)) No();
+  if (iKeyClick(kScanEscape))
+    No();
 }
 
 void TExitMenu::Hover(int32_t px, int32_t py) {
   const uint8_t before = Focus;
-  if (YesButton->HitTest(px, py)) Focus = 1;
-  if (NoButton->HitTest(px, py)) Focus = 2;
-  if (Focus != before) PlayMenuSound(MenuMoveSound);
+  if (YesButton->HitTest(px, py))
+    Focus = 1;
+  if (NoButton->HitTest(px, py))
+    Focus = 2;
+  if (Focus != before)
+    PlayMenuSound(MenuMoveSound);
 }
 
 void TExitMenu::Click(int32_t px, int32_t py) {
-  if (YesButton->HitTest(px, py)) Yes();
-  if (NoButton->HitTest(px, py)) No();
+  if (YesButton->HitTest(px, py))
+    Yes();
+  if (NoButton->HitTest(px, py))
+    No();
 }
 
 void TExitMenu::Yes() {
@@ -171,7 +179,8 @@ void TExitMenu::EndGame() {
   GameOverSprite->Hide();
   CongratsSprite->Hide();
   HideGameScene();
-  for (auto& picture : MenuPictures) picture->Show();
+  for (auto& picture : MenuPictures)
+    picture->Show();
   Game->ResetGame();
   AppState = StateMainMenu;
   MainMenu->ShowButtons();

@@ -50,9 +50,9 @@ constexpr int kScanRight = 205;
 void TMainMenu::CreateButtons() {
   for (size_t i = 0; i < kLayout.size(); ++i) {
     const ButtonLayout& b = kLayout[i];
-    Buttons[i] = std::make_unique<TMeshButton>(kPack, b.glowEntry, b.faceEntry, b.glowTag,
-                                               b.faceTag, b.width, b.height, b.left, b.top, 1,
-                                               false);
+    Buttons[i] =
+        std::make_unique<TMeshButton>(kPack, b.glowEntry, b.faceEntry, b.glowTag, b.faceTag,
+                                      b.width, b.height, b.left, b.top, 1, false);
     Buttons[i]->SetHitMargins(b.marginX, b.marginY);
   }
 }
@@ -62,15 +62,20 @@ void TMainMenu::Build() {
   CreateButtons();
 }
 
-void TMainMenu::Rebuild() { CreateButtons(); }
+void TMainMenu::Rebuild() {
+  CreateButtons();
+}
 
 void TMainMenu::HideButtons() {
-  for (auto& button : Buttons) button->Hide();
+  for (auto& button : Buttons)
+    button->Hide();
 }
 
 void TMainMenu::ShowButtons() {
-  for (auto& button : Buttons) button->Show();
-  if (!iSoundPlaying(MenuMusic)) PlayMusic("1");
+  for (auto& button : Buttons)
+    button->Show();
+  if (!iSoundPlaying(MenuMusic))
+    PlayMusic("1");
 }
 
 void TMainMenu::Redisplay() {
@@ -80,9 +85,11 @@ void TMainMenu::Redisplay() {
 
 void TMainMenu::Navigate(bool upOrRight) {
   if (Current == 7) {
-    if (upOrRight) Current = 8;
+    if (upOrRight)
+      Current = 8;
   } else if (Current == 8) {
-    if (!upOrRight) Current = 7;
+    if (!upOrRight)
+      Current = 7;
   } else if (upOrRight) {
     Current = Current > 1 ? Current - 1 : 7;
   } else if (Current <= 5) {
@@ -92,7 +99,8 @@ void TMainMenu::Navigate(bool upOrRight) {
 }
 
 void TMainMenu::Frame() {
-  for (auto& button : Buttons) button->Animate();
+  for (auto& button : Buttons)
+    button->Animate();
   for (int item = 1; item <= kItems; ++item) {
     if (item == Current)
       Button(item).HoverOn();
@@ -122,15 +130,19 @@ void TMainMenu::HandleKeys() {
     Navigate(false);
     Redisplay();
   }
-  if (iKeyClick(kScanEnter)) RunItem(Current);
-  if (iKeyClick(kScanEscape)) AskExit();
+  if (iKeyClick(kScanEnter))
+    RunItem(Current);
+  if (iKeyClick(kScanEscape))
+    AskExit();
 }
 
 void TMainMenu::Hover(int32_t px, int32_t py) {
   const uint8_t before = Current;
   for (int item = 1; item <= kItems; ++item)
-    if (Button(item).HitTest(px, py)) Current = static_cast<uint8_t>(item);
-  if (Current != before) PlayMenuSound(MenuMoveSound);
+    if (Button(item).HitTest(px, py))
+      Current = static_cast<uint8_t>(item);
+  if (Current != before)
+    PlayMenuSound(MenuMoveSound);
   Redisplay();
 }
 
@@ -146,15 +158,32 @@ bool TMainMenu::Click(int32_t px, int32_t py) {
 
 void TMainMenu::RunItem(int item) {
   switch (item) {
-    case 1: StartGame(); break;
-    case 2: ToggleOptions(); break;
-    case 3: ToggleRecords(); break;
-    case 4: ToggleHelp(); break;
-    case 5: OpenWebPage(); break;
-    case 6: AskExit(); break;
-    case 7: MailFriend(); break;
-    case 8: OpenSubscribe(); break;
-    default: break;
+    case 1:
+      StartGame();
+      break;
+    case 2:
+      ToggleOptions();
+      break;
+    case 3:
+      ToggleRecords();
+      break;
+    case 4:
+      ToggleHelp();
+      break;
+    case 5:
+      OpenWebPage();
+      break;
+    case 6:
+      AskExit();
+      break;
+    case 7:
+      MailFriend();
+      break;
+    case 8:
+      OpenSubscribe();
+      break;
+    default:
+      break;
   }
 }
 
@@ -200,9 +229,15 @@ void TMainMenu::LeaveForShell(const char* target) {
   ShellExecuteA(nullptr, nullptr, target, nullptr, nullptr, SW_HIDE);
 }
 
-void TMainMenu::OpenWebPage() { LeaveForShell(kHomePage); }
-void TMainMenu::MailFriend() { LeaveForShell(kRecommendMail); }
-void TMainMenu::OpenSubscribe() { LeaveForShell(kSubscribePage); }
+void TMainMenu::OpenWebPage() {
+  LeaveForShell(kHomePage);
+}
+void TMainMenu::MailFriend() {
+  LeaveForShell(kRecommendMail);
+}
+void TMainMenu::OpenSubscribe() {
+  LeaveForShell(kSubscribePage);
+}
 
 void TMainMenu::AskExit() {
   Redisplay();

@@ -60,31 +60,6 @@ int32_t RandomSign() {
   return 1 - 2 * Random(2);
 }
 
-TParticleEffect CreateExplosion(const Vec3f& colour, const Vec2f& scaleFrom, const Vec2f& scaleTo) {
-  TParticleLook look;
-  look.Gravity = {0, 0, 100};
-  look.ColourFrom = look.ColourTo = colour;
-  look.LifeTime = 1.0f;
-  TEmitterLook emitter;
-  emitter.ScaleFrom = scaleFrom;
-  emitter.ScaleTo = scaleTo;
-  return CreateParticleEffect(look, emitter);
-}
-
-TParticleEffect CreateExhaust() {
-  TParticleLook look;
-  look.Capacity = 100;
-  look.Gravity = {0, -100, 80};
-  look.ColourFrom = {1, 1, 0};
-  look.ColourTo = {1, 0, 0};
-  look.LifeTime = 0.2f;
-  TEmitterLook emitter;
-  emitter.DirectionFrom = emitter.DirectionTo = {0, -1, 0};
-  emitter.ScaleFrom = {0.1f, 0.05f};
-  emitter.ScaleTo = {0.1f, 0.2f};
-  return CreateParticleEffect(look, emitter);
-}
-
 void SetTexture(const TMeshSprite& sprite, int32_t texture) {
   iMeshTextureReset(sprite.Mesh);
   iMeshTextureSet(sprite.Mesh, texture);
@@ -138,15 +113,15 @@ void TBita::CreateEngineResources() {
                     Game->PaddleExtraTextures[static_cast<size_t>(i % 5 == 0 ? 5 : i % 5)]);
   }
   for (TExplosion& explosion : Explosions) {
-    const TParticleEffect red = CreateExplosion({1, 0, 0}, {0.3f, 0.3f}, {0.7f, 0.7f});
-    const TParticleEffect yellow = CreateExplosion({1, 1, 0}, {0.2f, 0.2f}, {0.3f, 0.3f});
+    const TParticleEffect red = CreateBurstEffect({1, 0, 0}, 1.0f, {0.3f, 0.3f}, {0.7f, 0.7f});
+    const TParticleEffect yellow = CreateBurstEffect({1, 1, 0}, 1.0f, {0.2f, 0.2f}, {0.3f, 0.3f});
     explosion = {red.Particles, red.Emitter, yellow.Particles, yellow.Emitter};
   }
   Sounds[0] = iSoundCreate("sound\\bita_explo.wav", 0);
   for (size_t kind = 1; kind <= 16; ++kind)
     Sounds[kind] = iSoundCreate(kind == 6 ? "sound\\Bonus6.wav" : "sound\\Bonus1.wav", 0);
   Sounds[kShotSound] = iSoundCreate("sound\\Bita_Shot.wav", 0);
-  const TParticleEffect exhaust = CreateExhaust();
+  const TParticleEffect exhaust = CreateJetExhaust({1, 1, 0}, {1, 0, 0});
   ExhaustParticles = exhaust.Particles;
   ExhaustEmitter = exhaust.Emitter;
 }

@@ -16,7 +16,8 @@ inline void PutU16(std::span<uint8_t> out, size_t at, uint16_t v) {
 
 inline void PutI32(std::span<uint8_t> out, size_t at, int32_t v) {
   const auto u = static_cast<uint32_t>(v);
-  for (size_t i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(u >> (8 * i));
+  for (size_t i = 0; i < 4; ++i)
+    out[at + i] = static_cast<uint8_t>(u >> (8 * i));
 }
 
 inline uint16_t GetU16(std::span<const uint8_t> in, size_t at) {
@@ -25,7 +26,8 @@ inline uint16_t GetU16(std::span<const uint8_t> in, size_t at) {
 
 inline int32_t GetI32(std::span<const uint8_t> in, size_t at) {
   uint32_t u = 0;
-  for (size_t i = 0; i < 4; ++i) u |= static_cast<uint32_t>(in[at + i]) << (8 * i);
+  for (size_t i = 0; i < 4; ++i)
+    u |= static_cast<uint32_t>(in[at + i]) << (8 * i);
   return static_cast<int32_t>(u);
 }
 
@@ -43,7 +45,8 @@ inline void PutShortString(std::span<uint8_t> out, size_t at, const std::string&
 // A length byte above 10 cannot have been written by us; the text is cut to what the field holds.
 inline std::string GetShortString(std::span<const uint8_t> in, size_t at) {
   size_t length = in[at];
-  if (length > kShortStringMax) length = kShortStringMax;
+  if (length > kShortStringMax)
+    length = kShortStringMax;
   return std::string(reinterpret_cast<const char*>(&in[at + 1]), length);
 }
 

@@ -33,7 +33,8 @@ TRecordsTable ParseRecords(std::span<const uint8_t, kRecordsBytes> bytes) {
 
 TRecordsTable DefaultRecords() {
   TRecordsTable table;
-  for (int i = 0; i < kRecordCount; ++i) table[i] = {"Anonymous", 10000 - 1000 * i};
+  for (int i = 0; i < kRecordCount; ++i)
+    table[i] = {"Anonymous", 10000 - 1000 * i};
   return table;
 }
 
@@ -59,13 +60,16 @@ void ResetRecords() {
 int PlaceOfNewResult(int32_t score) {
   int place = 0;
   for (int entry = kRecordCount; entry >= 1; --entry)
-    if (Records[entry - 1].Score < score) place = entry;
+    if (Records[entry - 1].Score < score)
+      place = entry;
   return place;
 }
 
 void InsertRecord(int position, const std::string& name, int32_t score) {
-  if (position < 1 || position > kRecordCount) return;
-  for (int entry = kRecordCount; entry > position; --entry) Records[entry - 1] = Records[entry - 2];
+  if (position < 1 || position > kRecordCount)
+    return;
+  for (int entry = kRecordCount; entry > position; --entry)
+    Records[entry - 1] = Records[entry - 2];
   Records[position - 1] = {name.substr(0, byte_io::kShortStringMax), score};
   SaveRecords();
 }

@@ -17,7 +17,8 @@ constexpr size_t kBossFileBytes = 8;
 void ConsumeBossFile() {
   const auto path = ProgramPath("data\\boss.dat");
   std::error_code error;
-  if (!std::filesystem::exists(path, error)) return;
+  if (!std::filesystem::exists(path, error))
+    return;
   if (auto bytes = ReadExactFile(path, kBossFileBytes)) {
     AppState = (*bytes)[1];
     MenuBackgroundOn = (*bytes)[2] != 0;

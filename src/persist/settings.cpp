@@ -61,7 +61,9 @@ TSettings TSettings::Parse(std::span<const uint8_t, kBytes> in) {
   return s;
 }
 
-float EngineVolume(int32_t level) { return static_cast<float>(level / 300.0 + 0.66); }
+float EngineVolume(int32_t level) {
+  return static_cast<float>(level / 300.0 + 0.66);
+}
 
 void LoadSettings() {
   if (auto bytes = ReadExactFile(ProgramPath(kSettingsFile), TSettings::kBytes)) {

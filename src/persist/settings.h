@@ -8,7 +8,7 @@
 #include <string>
 
 struct TSettings {
-  uint8_t Windowed = 1;  // 1 = play in a window, anything else = full screen
+  uint8_t Windowed = 1;       // 1 = play in a window, anything else = full screen
   int32_t SoundVolume = 100;  // 0..100
   int32_t MusicVolume = 100;  // 0..100
   std::string Country;        // at most 10 characters: the country last typed in a record entry
@@ -39,8 +39,8 @@ float EngineVolume(int32_t level);
 extern TSettings Settings;
 extern TSettings SettingsEdit;
 
-// Reads "data\settings.dat"; a missing, short, long or unreadable file gives the defaults, which are
-// written back.
+// Reads "data\settings.dat"; a missing, short, long or unreadable file gives the defaults, which
+// are written back.
 void LoadSettings();
 // Writes the live record and copies it over the edit copy.
 void SaveSettings();

@@ -8,7 +8,9 @@ namespace {
 
 constexpr const char* kQuadModel = "data/sprite.x";
 
-void ApplySpriteRenderMode(int32_t mesh) { iMeshRenderModeSet(mesh, 5, 6, 0, -1); }
+void ApplySpriteRenderMode(int32_t mesh) {
+  iMeshRenderModeSet(mesh, 5, 6, 0, -1);
+}
 
 }  // namespace
 
@@ -40,8 +42,8 @@ std::unique_ptr<TMeshSprite> TMeshSprite::CreateBare(int32_t priority) {
 }
 
 std::unique_ptr<TMeshSprite> TMeshSprite::Finish(std::unique_ptr<TMeshSprite> sprite, float width,
-                                                 float height, float x, float y,
-                                                 int32_t priority, bool centered) {
+                                                 float height, float x, float y, int32_t priority,
+                                                 bool centered) {
   iMeshTextureSet(sprite->Mesh, sprite->Texture);
   SetMeshScreenSize(sprite->Mesh, width, height);
   if (centered)
@@ -55,12 +57,19 @@ std::unique_ptr<TMeshSprite> TMeshSprite::Finish(std::unique_ptr<TMeshSprite> sp
 
 TMeshSprite::~TMeshSprite() {
   iMeshDestroy(Mesh);
-  if (Texture != 0) iTextureDestroy(Texture);
+  if (Texture != 0)
+    iTextureDestroy(Texture);
 }
 
-void TMeshSprite::Show() const { iMeshShow(Mesh); }
-void TMeshSprite::Hide() const { iMeshHide(Mesh); }
-void TMeshSprite::SetAlpha(float alpha) const { iMeshAlphaSet(Mesh, alpha); }
+void TMeshSprite::Show() const {
+  iMeshShow(Mesh);
+}
+void TMeshSprite::Hide() const {
+  iMeshHide(Mesh);
+}
+void TMeshSprite::SetAlpha(float alpha) const {
+  iMeshAlphaSet(Mesh, alpha);
+}
 
 float TMeshSprite::ScreenX() const {
   Vec3f location{};

@@ -16,3 +16,30 @@ TParticleEffect CreateParticleEffect(const TParticleLook& look, const TEmitterLo
   iParticleShow(effect.Particles);
   return effect;
 }
+
+TParticleEffect CreateJetExhaust(Vec3f colourFrom, Vec3f colourTo) {
+  TParticleLook look;
+  look.Capacity = 100;
+  look.Gravity = {0, -100, 80};
+  look.ColourFrom = colourFrom;
+  look.ColourTo = colourTo;
+  look.LifeTime = 0.2f;
+  TEmitterLook emitter;
+  emitter.DirectionFrom = {0, -1, 0};
+  emitter.DirectionTo = {0, -1, 0};
+  emitter.ScaleFrom = {0.1f, 0.05f};
+  emitter.ScaleTo = {0.1f, 0.2f};
+  return CreateParticleEffect(look, emitter);
+}
+
+TParticleEffect CreateBurstEffect(Vec3f colour, float lifeTime, Vec2f scaleFrom, Vec2f scaleTo) {
+  TParticleLook look;
+  look.Gravity = {0, 0, 100};
+  look.ColourFrom = colour;
+  look.ColourTo = colour;
+  look.LifeTime = lifeTime;
+  TEmitterLook emitter;
+  emitter.ScaleFrom = scaleFrom;
+  emitter.ScaleTo = scaleTo;
+  return CreateParticleEffect(look, emitter);
+}

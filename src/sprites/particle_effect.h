@@ -33,6 +33,13 @@ struct TParticleEffect {
 // Textured with "data\particle_clot.dds", render mode 0, shown.
 TParticleEffect CreateParticleEffect(const TParticleLook& look, const TEmitterLook& emitter);
 
+// The downward jet under the paddle and the escort platform, fading from one colour to another.
+TParticleEffect CreateJetExhaust(Vec3f colourFrom, Vec3f colourTo);
+
+// A short burst of one colour, pushed away from the screen: the blasts of broken blocks, enemies
+// and the paddle.
+TParticleEffect CreateBurstEffect(Vec3f colour, float lifeTime, Vec2f scaleFrom, Vec2f scaleTo);
+
 // Engine-space particle position of a playfield point.
 inline Vec3f ParticlePoint(long double x, long double y) {
   return {static_cast<float>(x * 3.12), static_cast<float>(y * 3), 1.5f};

@@ -17,7 +17,8 @@ constexpr int kScanLeftCtrl = 29;
 
 std::optional<headless::SpriteView> Cursor() {
   for (const auto& sprite : headless::VisibleSprites())
-    if (sprite.handle == CursorSprite) return sprite;
+    if (sprite.handle == CursorSprite)
+      return sprite;
   return std::nullopt;
 }
 

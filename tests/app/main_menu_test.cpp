@@ -13,7 +13,8 @@ namespace {
 
 bool MoveSoundPlaying() {
   for (const auto& view : headless::Sounds())
-    if (view.handle == MenuMoveSound) return view.playing;
+    if (view.handle == MenuMoveSound)
+      return view.playing;
   return false;
 }
 
@@ -29,10 +30,10 @@ TEST_F(MainMenuTest, ArrowKeysMoveTheCurrentItem) {
     bool sound;
   };
   const std::vector<Case> cases = {
-      {1, kScanUp, 7, true},     {7, kScanDown, 1, false}, {8, kScanDown, 1, false},
-      {3, kScanDown, 4, true},   {6, kScanDown, 6, true},  {3, kScanUp, 2, true},
-      {3, kScanLeft, 3, false},  {3, kScanRight, 3, false}, {7, kScanRight, 8, true},
-      {8, kScanRight, 8, true},  {8, kScanLeft, 7, true},  {7, kScanLeft, 7, true},
+      {1, kScanUp, 7, true},    {7, kScanDown, 1, false},  {8, kScanDown, 1, false},
+      {3, kScanDown, 4, true},  {6, kScanDown, 6, true},   {3, kScanUp, 2, true},
+      {3, kScanLeft, 3, false}, {3, kScanRight, 3, false}, {7, kScanRight, 8, true},
+      {8, kScanRight, 8, true}, {8, kScanLeft, 7, true},   {7, kScanLeft, 7, true},
       {7, kScanUp, 7, false},
   };
   std::vector<std::function<bool()>> steps;

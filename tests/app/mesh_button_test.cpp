@@ -17,9 +17,9 @@ TEST(MeshButtonTest, HitTestIsStrictlyInsideTheMargins) {
     int32_t x, y;
     bool hit;
   };
-  for (const Case& c : {Case{-39, 300, true}, Case{365, 300, true}, Case{-40, 300, false},
-                        Case{366, 300, false}, Case{100, 261, true}, Case{100, 260, false},
-                        Case{100, 312, true}, Case{100, 313, false}}) {
+  for (const Case& c :
+       {Case{-39, 300, true}, Case{365, 300, true}, Case{-40, 300, false}, Case{366, 300, false},
+        Case{100, 261, true}, Case{100, 260, false}, Case{100, 312, true}, Case{100, 313, false}}) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
     EXPECT_EQ(item.HitTest(c.x, c.y), c.hit);
   }
@@ -39,11 +39,13 @@ TEST(MeshButtonTest, GlowFadesWithinZeroAnd099) {
   button.HoverOn();
   button.Animate();
   EXPECT_FLOAT_EQ(button.GlowAlpha, 0.05f);
-  for (int i = 1; i < 25; ++i) button.Animate();
+  for (int i = 1; i < 25; ++i)
+    button.Animate();
   EXPECT_EQ(button.GlowAlpha, 0.99f);
 
   button.HoverOff();
-  for (int i = 0; i < 19; ++i) button.Animate();
+  for (int i = 0; i < 19; ++i)
+    button.Animate();
   EXPECT_GT(button.GlowAlpha, 0);
   button.Animate();
   EXPECT_EQ(button.GlowAlpha, 0);

@@ -19,7 +19,9 @@ namespace {
 
 constexpr int kScanF12 = 88;
 
-size_t WindowsCreated() { return headless::Windows().size(); }
+size_t WindowsCreated() {
+  return headless::Windows().size();
+}
 
 class EmptyFolderProgramTest : public ProgramTest {
  protected:
@@ -28,7 +30,8 @@ class EmptyFolderProgramTest : public ProgramTest {
 
 TEST_F(EmptyFolderProgramTest, ClosingTheWindowEndsTheProgramAndOpensTheShortcut) {
   Run([](uint64_t pass) {
-    if (pass == 10) PostMessageToGame(WM_CLOSE);
+    if (pass == 10)
+      PostMessageToGame(WM_CLOSE);
   });
 
   EXPECT_FALSE(headless::EngineOpen());
@@ -45,7 +48,8 @@ TEST_F(EmptyFolderProgramTest, ClosingTheWindowEndsTheProgramAndOpensTheShortcut
 TEST_F(EmptyFolderProgramTest, TheWindowIsCentredWithRoomForItsCaption) {
   headless::SetScreenSize(1024, 768);
   Run([](uint64_t pass) {
-    if (pass == 2) PostMessageToGame(WM_CLOSE);
+    if (pass == 2)
+      PostMessageToGame(WM_CLOSE);
   });
   const RECT rect = headless::Windows().front().rect;
   EXPECT_EQ(rect.left, 112);
@@ -83,7 +87,8 @@ TEST_F(DataProgramTest, AFirstStartFadesTheMenuInFromDarkness) {
       }
       EXPECT_NEAR(headless::LightColour().x, 0.02f, 1e-6);
     }
-    if (MenuReady()) PostMessageToGame(WM_CLOSE);
+    if (MenuReady())
+      PostMessageToGame(WM_CLOSE);
   });
   EXPECT_EQ(AppState, StateMainMenu);
   EXPECT_TRUE(MenuBackgroundOn);
@@ -92,7 +97,8 @@ TEST_F(DataProgramTest, AFirstStartFadesTheMenuInFromDarkness) {
 TEST_F(DataProgramTest, TheFadedInMenuShowsEveryButtonFully) {
   std::vector<headless::MeshView> meshes;
   Run([&](uint64_t) {
-    if (!MenuReady()) return;
+    if (!MenuReady())
+      return;
     meshes = headless::VisibleMeshes();
     PostMessageToGame(WM_CLOSE);
   });
@@ -123,7 +129,8 @@ TEST_F(DataProgramTest, ADisplayChangeReopensAtOnceWithTheNewMode) {
       EXPECT_EQ(headless::HotKeys().size(), 2u);
       EXPECT_FALSE(DisplayChanged);
     }
-    if (pass == 8) PostMessageToGame(WM_CLOSE);
+    if (pass == 8)
+      PostMessageToGame(WM_CLOSE);
   });
   EXPECT_TRUE(reopened);
   EXPECT_EQ(WindowsCreated(), 2u);
@@ -146,7 +153,8 @@ TEST_F(DataProgramTest, TheBossKeySuspendsUntilTheWindowIsActivated) {
       bossPass = pass;
       headless::TapKey(kScanF12);
     }
-    if (bossPass && pass == bossPass + 5) PostMessageToGame(WM_CLOSE);
+    if (bossPass && pass == bossPass + 5)
+      PostMessageToGame(WM_CLOSE);
   });
   EXPECT_TRUE(waited);
   EXPECT_EQ(WindowsCreated(), 2u);
@@ -169,7 +177,8 @@ TEST_F(DataProgramTest, TheBossKeyInAWindowOnlyMinimises) {
       bossPass = pass;
       headless::TapKey(kScanF12);
     }
-    if (bossPass && pass == bossPass + 5) PostMessageToGame(WM_CLOSE);
+    if (bossPass && pass == bossPass + 5)
+      PostMessageToGame(WM_CLOSE);
   });
   EXPECT_GT(idles, 0);
   EXPECT_EQ(WindowsCreated(), 1u);
@@ -213,7 +222,8 @@ TEST_F(DataProgramTest, AReopenRequestSkipsThatPassesRender) {
       EXPECT_EQ(headless::FramesDrawn(), framesBefore + 1);
       EXPECT_EQ(WindowsCreated(), 2u);
     }
-    if (pass == 7) PostMessageToGame(WM_CLOSE);
+    if (pass == 7)
+      PostMessageToGame(WM_CLOSE);
   });
   EXPECT_TRUE(checked);
 }

@@ -21,7 +21,8 @@ TEST(FrameFactorTest, MeasuresStepsIn13MillisecondUnits) {
 TEST(LightFadeTest, RisesFromOneTo200InExactly149Steps) {
   LightLevel = 1;
   int steps = 0;
-  while (StepLightFade()) ++steps;
+  while (StepLightFade())
+    ++steps;
   EXPECT_EQ(steps, 149);
   EXPECT_EQ(LightLevel, 200);
   // A finished fade never runs again, nor one that never started.
@@ -33,7 +34,8 @@ TEST(LightFadeTest, RisesFromOneTo200InExactly149Steps) {
 TEST(MenuFadeTest, FadesInOneButtonAtATimeWithTheFirstTwoTogether) {
   ButtonFade.fill(0);
   FadeIn = true;
-  for (int step = 0; step < 10; ++step) EXPECT_EQ(StepMenuFade(2), MenuFadeResult::Running);
+  for (int step = 0; step < 10; ++step)
+    EXPECT_EQ(StepMenuFade(2), MenuFadeResult::Running);
   EXPECT_EQ(ButtonFade[0], 20);
   EXPECT_EQ(ButtonFade[1], 20);
   EXPECT_EQ(ButtonFade[2], 0);
@@ -41,9 +43,11 @@ TEST(MenuFadeTest, FadesInOneButtonAtATimeWithTheFirstTwoTogether) {
   EXPECT_EQ(ButtonFade[2], 2);
 
   int steps = 0;
-  while (StepMenuFade(2) == MenuFadeResult::Running) ++steps;
+  while (StepMenuFade(2) == MenuFadeResult::Running)
+    ++steps;
   EXPECT_EQ(steps, 59);  // buttons 3..8 take 10 steps each, less the one already taken
-  for (long double value : ButtonFade) EXPECT_EQ(value, 20);
+  for (long double value : ButtonFade)
+    EXPECT_EQ(value, 20);
 }
 
 TEST(MenuFadeTest, FadesOutFromTheLastButtonAtTwiceTheSpeed) {
@@ -54,7 +58,8 @@ TEST(MenuFadeTest, FadesOutFromTheLastButtonAtTwiceTheSpeed) {
   EXPECT_EQ(ButtonFade[6], 20);
 
   int steps = 1;
-  while (StepMenuFade(1) == MenuFadeResult::Running) ++steps;
+  while (StepMenuFade(1) == MenuFadeResult::Running)
+    ++steps;
   EXPECT_EQ(steps, 70);  // seven values of 20 at 2 per step; the first follows the second
   EXPECT_LE(ButtonFade[0], 0);
 }

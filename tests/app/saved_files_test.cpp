@@ -19,7 +19,8 @@ std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {
 
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<uint8_t> DefaultSettingsBytes() {
@@ -93,12 +94,14 @@ TEST_F(SavedFilesTest, ImpossibleFieldValuesAreClamped) {
   bytes[8] = 0xFB;  // music volume -5
   bytes[9] = bytes[10] = bytes[11] = 0xFF;
   bytes[12] = 200;  // country length
-  for (int i = 13; i < 23; ++i) bytes[i] = 'A' + (i - 13);
+  for (int i = 13; i < 23; ++i)
+    bytes[i] = 'A' + (i - 13);
   WriteBytes(folder.Data("settings.dat"), bytes);
 
   std::vector<uint8_t> records(160, 0);
   records[0] = 255;
-  for (int i = 1; i < 11; ++i) records[i] = 'z';
+  for (int i = 1; i < 11; ++i)
+    records[i] = 'z';
   WriteBytes(folder.Data("records.dat"), records);
 
   LoadSavedFiles();
@@ -151,8 +154,8 @@ TEST_F(RecordsTest, PlaceOfANewResult) {
     int32_t score;
     int place;
   };
-  for (const Case& c : {Case{1000, 0}, Case{999, 0}, Case{1001, 10}, Case{9000, 3},
-                        Case{9001, 2}, Case{10001, 1}, Case{-5, 0}}) {
+  for (const Case& c : {Case{1000, 0}, Case{999, 0}, Case{1001, 10}, Case{9000, 3}, Case{9001, 2},
+                        Case{10001, 1}, Case{-5, 0}}) {
     SCOPED_TRACE(c.score);
     EXPECT_EQ(PlaceOfNewResult(c.score), c.place);
   }

@@ -20,7 +20,8 @@ namespace {
 
 bool Playing(int32_t sound) {
   for (const auto& view : headless::Sounds())
-    if (view.handle == sound) return view.playing;
+    if (view.handle == sound)
+      return view.playing;
   return false;
 }
 
@@ -47,8 +48,9 @@ TEST_F(GameStartTest, EnterOnTheFirstItemFadesIntoLevelOne) {
     EXPECT_TRUE(Visible(Game->Paddle->Body->Mesh));
     EXPECT_TRUE(Visible(Game->OverlaySprite->Mesh));
     EXPECT_TRUE(Visible(Game->BackA1->Mesh));
-    const long visibleBlocks = std::count_if(Game->Blocks.begin(), Game->Blocks.end(),
-                                             [](const auto& b) { return Visible(b->Sprite->Mesh); });
+    const long visibleBlocks =
+        std::count_if(Game->Blocks.begin(), Game->Blocks.end(),
+                      [](const auto& b) { return Visible(b->Sprite->Mesh); });
     EXPECT_GT(visibleBlocks, 0);
     EXPECT_TRUE(Game->Balls[0]->InPlay);
     EXPECT_FALSE(Game->Balls[1]->InPlay);
@@ -92,7 +94,8 @@ TEST_F(GameStartTest, AReopenDuringPlayBringsBackTheGameSceneOnly) {
       SetReopenRequest(-1);
       return false;
     }
-    if (pass < static_cast<uint64_t>(reopenPass) + 3) return false;
+    if (pass < static_cast<uint64_t>(reopenPass) + 3)
+      return false;
     EXPECT_EQ(headless::Windows().size(), 2u);
     EXPECT_EQ(AppState, StatePlaying);
     EXPECT_FALSE(Playing(MenuMusic));
@@ -129,7 +132,8 @@ TEST_F(GameStartTest, AReopenWhilePausedShowsThePausePictureAgain) {
       SetReopenRequest(-1);
       return false;
     }
-    if (reopenPass <= 0 || pass < static_cast<uint64_t>(reopenPass) + 3) return false;
+    if (reopenPass <= 0 || pass < static_cast<uint64_t>(reopenPass) + 3)
+      return false;
     EXPECT_EQ(AppState, StatePaused);
     EXPECT_TRUE(Visible(Game->PauseSprite->Mesh));
     return true;

@@ -13,7 +13,8 @@ namespace {
 class Words {
  public:
   Words& Put(int32_t v) {
-    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<char>(static_cast<uint32_t>(v) >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+      bytes_.push_back(static_cast<char>(static_cast<uint32_t>(v) >> (8 * i)));
     return *this;
   }
   size_t Size() const { return bytes_.size(); }
@@ -26,8 +27,8 @@ class Words {
   std::vector<char> bytes_;
 };
 
-// Level files with `levels` grids; cell (row, column) of level n holds n * 1000 + row * 20 + column,
-// except the cells given in `cells`.
+// Level files with `levels` grids; cell (row, column) of level n holds n * 1000 + row * 20 +
+// column, except the cells given in `cells`.
 Words LevelsFile(int levels, std::initializer_list<std::tuple<int, int, int, int32_t>> cells = {}) {
   Words words;
   words.Put(levels);
@@ -36,7 +37,8 @@ Words LevelsFile(int levels, std::initializer_list<std::tuple<int, int, int, int
       for (int column = 1; column <= 20; ++column) {
         int32_t value = n * 1000 + row * 20 + column;
         for (const auto& [cn, cr, cc, cv] : cells)
-          if (cn == n && cr == row && cc == column) value = cv;
+          if (cn == n && cr == row && cc == column)
+            value = cv;
         words.Put(static_cast<int32_t>(static_cast<uint32_t>(value) ^ kLevelMask));
       }
     }
@@ -74,7 +76,8 @@ TEST_F(LevelFilesTest, ALevelThatCannotBeReadWholeBuildsNothing) {
   EXPECT_TRUE(ReadLevelGrid(levels, 1, grid));
   EXPECT_FALSE(ReadLevelGrid(levels, 2, grid));
   for (const auto& row : grid)
-    for (int32_t cell : row) EXPECT_EQ(cell, 0);
+    for (int32_t cell : row)
+      EXPECT_EQ(cell, 0);
   EXPECT_FALSE(ReadLevelGrid(levels, 3, grid));
   EXPECT_FALSE(ReadLevelGrid(levels, 0, grid));
   EXPECT_FALSE(ReadLevelGrid(folder.Data("missing.dat"), 1, grid));
@@ -114,16 +117,20 @@ TEST_F(LevelFilesTest, DamagedMovingBlockListsEndEarly) {
     size_t expected;
   };
   std::vector<Case> cases;
-  cases.push_back({"no end marker", Words().Put(4).Put(1).Put(1).Put(1).Put(100).Put(-1).Put(0).Put(0), 1});
-  cases.push_back({"waypoint off the grid", Words().Put(4).Put(1).Put(21).Put(1).Put(100).Put(-1).Put(0).Put(0).Put(-1), 0});
-  cases.push_back({"kind out of range", Words().Put(4).Put(0).Put(1).Put(1).Put(100).Put(-1).Put(0).Put(0).Put(-1), 0});
+  cases.push_back(
+      {"no end marker", Words().Put(4).Put(1).Put(1).Put(1).Put(100).Put(-1).Put(0).Put(0), 1});
+  cases.push_back({"waypoint off the grid",
+                   Words().Put(4).Put(1).Put(21).Put(1).Put(100).Put(-1).Put(0).Put(0).Put(-1), 0});
+  cases.push_back({"kind out of range",
+                   Words().Put(4).Put(0).Put(1).Put(1).Put(100).Put(-1).Put(0).Put(0).Put(-1), 0});
   cases.push_back({"no waypoint", Words().Put(4).Put(2).Put(-1).Put(0).Put(0).Put(-1), 0});
   cases.push_back({"cut inside a record", Words().Put(4).Put(2).Put(1).Put(1), 0});
   cases.push_back({"offset past the end", Words().Put(4000), 0});
   cases.push_back({"negative offset", Words().Put(-8), 0});
   Words endless;
   endless.Put(4).Put(2).Put(1);
-  for (int i = 0; i < 200; ++i) endless.Put(1).Put(1).Put(10);
+  for (int i = 0; i < 200; ++i)
+    endless.Put(1).Put(1).Put(10);
   cases.push_back({"waypoints without end", endless, 0});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -5,11 +5,11 @@
 #include <algorithm>
 
 #include "app/app_state.h"
+#include "app/engine/paths.h"
 #include "app/run_phase.h"
 #include "app/startup_scene.h"
 #include "game/game.h"
 #include "game/level_files.h"
-#include "app/engine/paths.h"
 #include "headless/headless.h"
 #include "objects/ball.h"
 #include "objects/block.h"
@@ -31,13 +31,15 @@ void SkipToPlay() {
 }
 
 void ClearAllBlocks() {
-  for (auto& block : Game->Blocks) block->Active = false;
+  for (auto& block : Game->Blocks)
+    block->Active = false;
 }
 
 // Runs the game's own steps by hand, 13 ms each, while the program stands paused around them.
 void Step(int count = 1) {
   FrameFactor = 1;
-  for (int i = 0; i < count; ++i) Game->Update();
+  for (int i = 0; i < count; ++i)
+    Game->Update();
 }
 
 using LevelFlowTest = ProgramTest;
@@ -121,7 +123,8 @@ TEST_F(LevelFlowTest, LosingTheLastBallWithOneLifeEndsTheGame) {
   bool sawGameOver = false;
   PlayUntil([&](uint64_t) {
     if (!lost) {
-      if (AppState != StatePlaying) return false;
+      if (AppState != StatePlaying)
+        return false;
       SkipToPlay();
       Game->SetLives(1);
       Game->SetScore(10);
@@ -133,7 +136,8 @@ TEST_F(LevelFlowTest, LosingTheLastBallWithOneLifeEndsTheGame) {
       sawGameOver = true;
       EXPECT_TRUE(Visible(GameOverSprite->Mesh));
     }
-    if (AppState != StateMainMenu) return false;
+    if (AppState != StateMainMenu)
+      return false;
     EXPECT_TRUE(sawGameOver);
     EXPECT_EQ(Game->GetLevel(), 0);
     EXPECT_EQ(Game->GetLives(), 3);
@@ -147,7 +151,8 @@ TEST_F(LevelFlowTest, LosingTheLastBallWithOneLifeEndsTheGame) {
 
 TEST_F(LevelFlowTest, ClearingTheLastLevelShowsTheCongratulations) {
   PlayUntil([](uint64_t) {
-    if (AppState != StatePlaying) return false;
+    if (AppState != StatePlaying)
+      return false;
     const auto count = ReadLevelCount(ProgramPath("data\\Levels.dat"));
     EXPECT_TRUE(count.has_value());
     AppState = StatePaused;

@@ -30,21 +30,26 @@ std::string Snapshot() {
     if (ball->InPlay)
       out << "ball " << static_cast<double>(ball->X) << " " << static_cast<double>(ball->Y) << " "
           << static_cast<double>(ball->Angle) << "\n";
-  for (const auto& block : Game->Blocks) out << int(block->Kind) << (block->Active ? "+" : "-");
+  for (const auto& block : Game->Blocks)
+    out << int(block->Kind) << (block->Active ? "+" : "-");
   return out.str();
 }
 
 // A player who launches the ball now and then and keeps the paddle under the first ball in play.
 void Script(uint64_t step) {
-  if (step % 150 == 0) headless::TapKey(kScanSpace);
+  if (step % 150 == 0)
+    headless::TapKey(kScanSpace);
   const TBubble* ball = nullptr;
   for (const auto& b : Game->Balls)
-    if (!ball && b->InPlay && b->Moving) ball = b.get();
+    if (!ball && b->InPlay && b->Moving)
+      ball = b.get();
   const long double offset = ball ? ball->X - Game->Paddle->X : 0;
   headless::ReleaseKey(kScanLeft);
   headless::ReleaseKey(kScanRight);
-  if (offset < -1) headless::PressKey(kScanLeft);
-  if (offset > 1) headless::PressKey(kScanRight);
+  if (offset < -1)
+    headless::PressKey(kScanLeft);
+  if (offset > 1)
+    headless::PressKey(kScanRight);
 }
 
 class ReplayTest : public ProgramTest {
@@ -54,7 +59,8 @@ class ReplayTest : public ProgramTest {
     std::string snapshot;
     PlayUntil(
         [&](uint64_t pass) {
-          if (first == 0) first = pass;
+          if (first == 0)
+            first = pass;
           const uint64_t step = pass - first;
           if (step == kPlayPasses || AppState != StatePlaying) {
             snapshot = Snapshot();

@@ -21,7 +21,8 @@ void ResetProgram() {
   MainMenu.reset();
   ExitMenu.reset();
   LoadingSprite.reset();
-  for (auto& picture : MenuPictures) picture.reset();
+  for (auto& picture : MenuPictures)
+    picture.reset();
   GameOverSprite.reset();
   CongratsSprite.reset();
   Initialised = false;

@@ -2,8 +2,8 @@
 
 #include "app/app_state.h"
 #include "app/engine_loop.h"
-#include "app/run_phase.h"
 #include "app/input_keys.h"
+#include "app/run_phase.h"
 #include "headless/headless.h"
 #include "persist/settings.h"
 #include "program_reset.h"
@@ -13,7 +13,9 @@ void ProgramTest::SetUp() {
   folder.Activate();
 }
 
-void ProgramTest::TearDown() { ResetProgram(); }
+void ProgramTest::TearDown() {
+  ResetProgram();
+}
 
 void ProgramTest::Run(std::function<void(uint64_t)> hook, uint64_t limit) {
   headless::SetPassHook([hook, limit](uint64_t pass) {
@@ -27,13 +29,17 @@ void ProgramTest::Run(std::function<void(uint64_t)> hook, uint64_t limit) {
   RunProgram();
 }
 
-HWND ProgramTest::GameWindow() { return FindWindowA("Game", nullptr); }
+HWND ProgramTest::GameWindow() {
+  return FindWindowA("Game", nullptr);
+}
 
 void ProgramTest::PostMessageToGame(UINT message, WPARAM wParam) {
   headless::PostMessage(GameWindow(), message, wParam, 0);
 }
 
-bool ProgramTest::MenuReady() { return AppState == StateMainMenu && LightLevel >= 200; }
+bool ProgramTest::MenuReady() {
+  return AppState == StateMainMenu && LightLevel >= 200;
+}
 
 void ProgramTest::SaveWindowed(uint8_t windowed) {
   Settings.Windowed = windowed;
@@ -44,7 +50,8 @@ void ProgramTest::RunSteps(std::vector<std::function<bool()>> steps, uint64_t li
   size_t next = 0;
   Run(
       [&](uint64_t) {
-        if (next == 0 && !MenuReady()) return;
+        if (next == 0 && !MenuReady())
+          return;
         if (next == steps.size()) {
           PostMessageToGame(WM_CLOSE);
           ++next;
@@ -61,7 +68,8 @@ void ProgramTest::PlayUntil(std::function<bool(uint64_t)> inGame, uint64_t limit
   bool done = false;
   Run(
       [&](uint64_t pass) {
-        if (done) return;
+        if (done)
+          return;
         if (!started && MenuReady()) {
           started = true;
           headless::TapKey(kScanEnter);

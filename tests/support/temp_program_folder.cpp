@@ -28,7 +28,8 @@ TempProgramFolder::TempProgramFolder(Contents contents) {
   std::filesystem::create_directories(path_ / "data");
   if (contents == Contents::GameData) {
     const std::filesystem::path built = QB_BUILD_ROOT;
-    for (const char* folder : {"data", "sound"}) LinkTree(built / folder, path_ / folder);
+    for (const char* folder : {"data", "sound"})
+      LinkTree(built / folder, path_ / folder);
     // The saved files belong to the test, not to whoever played the built game last.
     for (const char* saved : {"settings.dat", "records.dat", "boss.dat"})
       std::filesystem::remove(path_ / "data" / saved);
@@ -36,7 +37,9 @@ TempProgramFolder::TempProgramFolder(Contents contents) {
   Activate();
 }
 
-void TempProgramFolder::Activate() const { engine::SetProgramFolder(path_); }
+void TempProgramFolder::Activate() const {
+  engine::SetProgramFolder(path_);
+}
 
 TempProgramFolder::~TempProgramFolder() {
   engine::SetProgramFolder({});
