@@ -132,14 +132,21 @@ void TGame::UpdateEffects() {
   }
 }
 
-// Travel of moving block i along its path; a leg of no length in time keeps it on its waypoint.
+// Travel of a moving block along its path. A leg without a positive travel time never ends: the
+// block rests on its waypoint.
 void TGame::MoveBlock(TBlockPath& path, TBlock& block) {
-  path.Timer -= FrameFactor * kClockScale;
   const auto count = static_cast<int32_t>(path.Waypoints.size());
   const TWaypoint& a = path.Waypoints[path.Current];
   const TWaypoint& b = path.Waypoints[(path.Current + 1) % count];
   const long double legSeconds = a.Time / 1000.0L;
-  const long double f = legSeconds > 0 ? (legSeconds - path.Timer) / legSeconds : 0;
+  if (legSeconds <= 0) {
+    block.X = (a.Column - 1) * 1.6L - 15.2L;
+    block.Y = 10.8L - (a.Row - 1) * 1.2L;
+    block.Place();
+    return;
+  }
+  path.Timer -= FrameFactor * kClockScale;
+  const long double f = (legSeconds - path.Timer) / legSeconds;
   block.X = (a.Column - 1) * 1.6L - 15.2L + (b.Column - a.Column) * 1.6L * f;
   block.Y = 10.8L - (a.Row - 1) * 1.2L - (b.Row - a.Row) * 1.2L * f;
   block.Place();
@@ -153,8 +160,7 @@ void TGame::MoveBlock(TBlockPath& path, TBlock& block) {
   block.Column = reached.Column;
   block.Row = reached.Row;
   block.Place();
-  // A zero-length leg would never end; the block rests on the waypoint for a step instead.
-  path.Timer += reached.Time > 0 ? reached.Time / 1000.0L : kStepSeconds;
+  path.Timer += reached.Time / 1000.0L;
 }
 
 void TGame::UpdateEscort() {

@@ -173,3 +173,47 @@ TEST_F(LevelFlowTest, ClearingTheLastLevelShowsTheCongratulations) {
 }
 
 }  // namespace
+
+namespace {
+
+// Block 0 travels along `waypoints` for `steps` steps of 13 ms.
+TBlock& Travel(std::vector<TWaypoint> waypoints, int steps) {
+  TBlockPath path;
+  path.Timer = waypoints.front().Time / 1000.0L;
+  path.Waypoints = std::move(waypoints);
+  Game->BlockPaths = {path};
+  TBlock& block = *Game->Blocks.front();
+  block.Kind = 2;
+  Step(steps);
+  return block;
+}
+
+long double CellX(int column) {
+  return (column - 1) * 1.6L - 15.2L;
+}
+
+TEST_F(LevelFlowTest, MovingBlocksTravelBetweenTheirWaypoints) {
+  PlayUntil([](uint64_t) {
+    AppState = StatePaused;
+    SkipToPlay();
+    // 10 columns in 1 s of level clock (75 steps of 0.01333 s); halfway after 37.5 steps.
+    TBlock& mover = Travel({{1, 3, 1000}, {11, 3, 1000}}, 30);
+    EXPECT_NEAR(static_cast<double>(mover.X), static_cast<double>(CellX(1) + 16 * 0.3999), 0.01);
+    Step(46);
+    EXPECT_EQ(mover.Column, 11);
+    EXPECT_EQ(Game->LevelGrid[3][11], 2);
+    EXPECT_EQ(Game->LevelGrid[3][1], 0);
+
+    TBlock& still = Travel({{5, 5, 400}}, 200);
+    EXPECT_EQ(still.X, CellX(5));
+    EXPECT_EQ(Game->LevelGrid[5][5], 2);
+
+    // A leg of no length in time never ends: the block rests where it is.
+    TBlock& resting = Travel({{7, 4, 0}, {12, 4, 500}}, 200);
+    EXPECT_EQ(resting.X, CellX(7));
+    EXPECT_EQ(Game->BlockPaths.front().Current, 0);
+    return true;
+  });
+}
+
+}  // namespace
