@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sdl/sdl_session.h"
+
 namespace engine::sdl {
 namespace {
 
@@ -18,6 +20,9 @@ constexpr int kGlyphGap = 1;
 }  // namespace
 
 std::unique_ptr<GlyphAtlas> GlyphAtlas::Open(SDL_Renderer* renderer, std::span<const uint8_t> ttf) {
+  if (!FontsReady()) {
+    return nullptr;
+  }
   std::unique_ptr<GlyphAtlas> atlas(
       new GlyphAtlas(renderer, std::vector<uint8_t>(ttf.begin(), ttf.end())));
   if (!atlas->font_ || atlas->referenceAscent_ <= 0) {

@@ -21,18 +21,17 @@ class Session {
     // Losing the focus in full screen is the game's to handle (it closes and reopens the
     // engine), so SDL must not minimise the window behind its back.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // In full screen the program's hot keys swallow Alt+Tab; SDL must not act on it first.
+    SDL_SetHint(SDL_HINT_ALLOW_ALT_TAB_WHILE_GRABBED, "0");
     video_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
-    if (video_ && TTF_Init() != 0) {
-      SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
-      video_ = false;
-    }
+    fonts_ = TTF_Init() == 0;
   }
 
   ~Session() {
     if (audio_) {
       Mix_CloseAudio();
     }
-    if (video_) {
+    if (fonts_) {
       TTF_Quit();
     }
     SDL_Quit();
@@ -42,6 +41,7 @@ class Session {
   Session& operator=(const Session&) = delete;
 
   bool Video() const { return video_; }
+  bool Fonts() const { return fonts_; }
 
   bool Audio() {
     if (!audioTried_) {
@@ -53,6 +53,7 @@ class Session {
 
  private:
   bool video_ = false;
+  bool fonts_ = false;
   bool audio_ = false;
   bool audioTried_ = false;
 };
@@ -66,6 +67,10 @@ Session& TheSession() {
 
 bool VideoReady() {
   return TheSession().Video();
+}
+
+bool FontsReady() {
+  return TheSession().Fonts();
 }
 
 bool AudioReady() {

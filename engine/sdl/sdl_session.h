@@ -5,8 +5,10 @@
 
 namespace engine::sdl {
 
-// Starts SDL's video subsystem and SDL2_ttf; false when no display can be reached.
+// Starts SDL's video subsystem; false when no display can be reached.
 bool VideoReady();
+// Starts SDL2_ttf, which needs no display (the benchmark draws text off screen).
+bool FontsReady();
 // Opens the audio device for SDL2_mixer; false when there is none (the game then runs silent).
 bool AudioReady();
 

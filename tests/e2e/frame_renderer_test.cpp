@@ -1,0 +1,222 @@
+// The frame renderer drawing on a software renderer off screen: where quads land, how they blend
+// and tint, rotated quads, and text from the glyph atlas.
+#include "sdl/frame_renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "sdl/sdl_handles.h"
+
+namespace engine::sdl {
+namespace {
+
+constexpr const char* kFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+struct Pixel {
+  int r, g, b;
+};
+
+// An 800 x 600 surface with a software renderer on it, read back after each draw.
+class Canvas {
+ public:
+  Canvas()
+      : surface_(SDL_CreateRGBSurfaceWithFormat(0, kScreenWidth, kScreenHeight, 32,
+                                                SDL_PIXELFORMAT_RGBA32)),
+        renderer_(SDL_CreateSoftwareRenderer(surface_.get())),
+        frames_(renderer_.get()) {}
+
+  FrameRenderer& Frames() { return frames_; }
+
+  void Draw(const Frame& frame) {
+    frames_.Draw(frame);
+    pixels_.assign(static_cast<size_t>(kScreenWidth) * kScreenHeight * 4, 0);
+    ASSERT_EQ(SDL_RenderReadPixels(renderer_.get(), nullptr, SDL_PIXELFORMAT_RGBA32, pixels_.data(),
+                                   kScreenWidth * 4),
+              0);
+  }
+
+  Pixel At(int x, int y) const {
+    const uint8_t* p = &pixels_[(static_cast<size_t>(y) * kScreenWidth + x) * 4];
+    return {p[0], p[1], p[2]};
+  }
+
+ private:
+  SurfacePtr surface_;
+  RendererPtr renderer_;
+  FrameRenderer frames_;
+  std::vector<uint8_t> pixels_;
+};
+
+Image SolidImage(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) {
+  Image image;
+  image.width = 4;
+  image.height = 4;
+  for (int i = 0; i < 16; ++i) {
+    image.rgba.insert(image.rgba.end(), {r, g, b, a});
+  }
+  return image;
+}
+
+// A quad of the given size centred at (cx, cy), turned by `degrees` clockwise on the screen.
+void AddQuad(Frame& frame, ResourceId texture, Blend blend, float cx, float cy, float width,
+             float height, Rgba colour, float degrees = 0) {
+  const float angle = degrees * static_cast<float>(M_PI) / 180;
+  const float c = std::cos(angle), s = std::sin(angle);
+  const auto base = static_cast<int32_t>(frame.vertices.size());
+  const float corners[4][4] = {{-1, -1, 0, 0}, {1, -1, 1, 0}, {1, 1, 1, 1}, {-1, 1, 0, 1}};
+  for (const auto& corner : corners) {
+    const float x = corner[0] * width / 2, y = corner[1] * height / 2;
+    frame.vertices.push_back(
+        {cx + x * c - y * s, cy + x * s + y * c, corner[2], corner[3], colour});
+  }
+  Geometry geometry;
+  geometry.texture = texture;
+  geometry.blend = blend;
+  geometry.firstIndex = static_cast<int32_t>(frame.indices.size());
+  geometry.indexCount = 6;
+  frame.indices.insert(frame.indices.end(), {base, base + 1, base + 2, base, base + 2, base + 3});
+  frame.items.emplace_back(ItemSource{}, geometry);
+}
+
+void ExpectNear(Pixel actual, Pixel expected, const std::string& where) {
+  constexpr int kTolerance = 3;
+  EXPECT_NEAR(actual.r, expected.r, kTolerance) << where;
+  EXPECT_NEAR(actual.g, expected.g, kTolerance) << where;
+  EXPECT_NEAR(actual.b, expected.b, kTolerance) << where;
+}
+
+std::vector<uint8_t> ReadFile(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(FrameRenderer, QuadsLandBlendAndTintAsTheFrameSays) {
+  Canvas canvas;
+  constexpr ResourceId kRed = 1, kWhite = 2, kHalfWhite = 3, kBlue = 4, kGreen = 5;
+  ASSERT_TRUE(canvas.Frames().UploadTexture(kRed, SolidImage(255, 0, 0)));
+  ASSERT_TRUE(canvas.Frames().UploadTexture(kWhite, SolidImage(255, 255, 255)));
+  ASSERT_TRUE(canvas.Frames().UploadTexture(kHalfWhite, SolidImage(255, 255, 255, 128)));
+  ASSERT_TRUE(canvas.Frames().UploadTexture(kBlue, SolidImage(0, 0, 255)));
+  ASSERT_TRUE(canvas.Frames().UploadTexture(kGreen, SolidImage(0, 255, 0)));
+
+  Frame frame;
+  const Rgba plain{1, 1, 1, 1};
+  AddQuad(frame, kRed, Blend::kAlpha, 200, 100, 200, 100, plain);                    // red
+  AddQuad(frame, 0, Blend::kAlpha, 500, 100, 100, 100, {0, 1, 0, 1});                // no texture
+  AddQuad(frame, kWhite, Blend::kAlpha, 700, 100, 100, 100, {0.5f, 0.5f, 0.5f, 1});  // dimmed
+  AddQuad(frame, kBlue, Blend::kAlpha, 200, 300, 100, 100, plain);
+  AddQuad(frame, kHalfWhite, Blend::kAlpha, 200, 300, 100, 100, plain);  // half over blue
+  AddQuad(frame, kGreen, Blend::kAlpha, 500, 300, 100, 100, plain);
+  AddQuad(frame, kRed, Blend::kAdditive, 500, 300, 100, 100, plain);     // red added on green
+  AddQuad(frame, kWhite, Blend::kAlpha, 700, 300, 100, 100, plain, 45);  // a diamond
+  AddQuad(frame, kBlue, Blend::kAlpha, 200, 500, 100, 100, plain);
+  AddQuad(frame, kRed, Blend::kAlpha, 225, 500, 50, 100, plain);         // later is on top
+  AddQuad(frame, 999, Blend::kAlpha, 500, 500, 100, 100, {1, 0, 1, 1});  // unknown texture
+  canvas.Draw(frame);
+
+  const struct {
+    int x, y;
+    Pixel expected;
+    const char* what;
+  } kChecks[] = {
+      {200, 100, {255, 0, 0}, "inside the red quad"},
+      {102, 52, {255, 0, 0}, "red quad's top-left corner"},
+      {297, 148, {255, 0, 0}, "red quad's bottom-right corner"},
+      {97, 100, {0, 0, 0}, "left of the red quad"},
+      {200, 153, {0, 0, 0}, "below the red quad"},
+      {500, 100, {0, 255, 0}, "untextured quad in its vertex colour"},
+      {700, 100, {128, 128, 128}, "white texture at half brightness"},
+      {200, 300, {128, 128, 255}, "half-transparent white over blue"},
+      {500, 300, {255, 255, 0}, "red added to green"},
+      {700, 300, {255, 255, 255}, "centre of the diamond"},
+      {700, 260, {255, 255, 255}, "diamond's upper point"},
+      {655, 255, {0, 0, 0}, "corner of the diamond's bounding box"},
+      {175, 500, {0, 0, 255}, "the part of blue not covered"},
+      {225, 500, {255, 0, 0}, "red drawn over blue"},
+      {500, 500, {255, 0, 255}, "unknown texture drawn as a plain quad"},
+  };
+  for (const auto& check : kChecks) {
+    ExpectNear(canvas.At(check.x, check.y), check.expected, check.what);
+  }
+}
+
+TEST(FrameRenderer, RefusesPicturesWhoseBytesDoNotMatchTheirSize) {
+  Canvas canvas;
+  Image image = SolidImage(1, 2, 3);
+  image.rgba.pop_back();
+  EXPECT_FALSE(canvas.Frames().UploadTexture(1, image));
+  EXPECT_FALSE(canvas.Frames().UploadTexture(2, Image{}));
+  EXPECT_FALSE(canvas.Frames().LoadFont(3, std::vector<uint8_t>(64, 0x7F)));
+}
+
+TEST(FrameRenderer, TextStaysInItsCellsAndGlyphsAreRasterisedOnce) {
+  const std::vector<uint8_t> font = ReadFile(kFontPath);
+  ASSERT_FALSE(font.empty()) << kFontPath;
+  Canvas canvas;
+  constexpr ResourceId kFont = 7;
+  ASSERT_TRUE(canvas.Frames().LoadFont(kFont, font));
+
+  TextRun run;
+  run.font = kFont;
+  run.text = "HIH";
+  run.left = 100;
+  run.baseline = 300;
+  run.advance = 40;
+  run.cellWidth = 40;
+  run.cellHeight = 40;
+  run.colour = {1, 1, 0, 1};
+  Frame frame;
+  frame.items.emplace_back(ItemSource{}, run);
+  canvas.Draw(frame);
+
+  // Ink lies within the cells (descenders aside, none for these letters), yellow, and the middle
+  // letter's ink is centred in the middle cell.
+  int inkLeft = 800, inkRight = -1, inkTop = 600, inkBottom = -1;
+  int middleLeft = 800, middleRight = -1;
+  for (int y = 200; y < 400; ++y) {
+    for (int x = 0; x < 400; ++x) {
+      const Pixel p = canvas.At(x, y);
+      if (p.r < 128) {
+        continue;
+      }
+      EXPECT_EQ(p.b, 0) << x << "," << y;
+      inkLeft = std::min(inkLeft, x);
+      inkRight = std::max(inkRight, x);
+      inkTop = std::min(inkTop, y);
+      inkBottom = std::max(inkBottom, y);
+      if (x >= 140 && x < 180) {
+        middleLeft = std::min(middleLeft, x);
+        middleRight = std::max(middleRight, x);
+      }
+    }
+  }
+  EXPECT_GE(inkLeft, 100);
+  EXPECT_LT(inkRight, 220);
+  EXPECT_GE(inkTop, 260);
+  EXPECT_LE(inkBottom, 300);
+  // Capitals reach most of the ascent.
+  EXPECT_LT(inkTop, 275);
+  EXPECT_GT(inkBottom, 295);
+  ASSERT_GE(middleRight, middleLeft);
+  EXPECT_NEAR((middleLeft + middleRight) / 2.0, 160, 2);
+
+  const GlyphAtlas* atlas = canvas.Frames().Font(kFont);
+  ASSERT_NE(atlas, nullptr);
+  const size_t glyphs = atlas->GlyphCount();
+  EXPECT_EQ(glyphs, 2u);  // H and I
+  const Pixel before = canvas.At((middleLeft + middleRight) / 2, 290);
+  canvas.Draw(frame);
+  EXPECT_EQ(atlas->GlyphCount(), glyphs);
+  EXPECT_EQ(atlas->PageCount(), 1u);
+  const Pixel after = canvas.At((middleLeft + middleRight) / 2, 290);
+  EXPECT_EQ(before.r, after.r);
+  EXPECT_EQ(before.g, after.g);
+}
+
+}  // namespace
+}  // namespace engine::sdl
