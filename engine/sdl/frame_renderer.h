@@ -35,8 +35,13 @@ class FrameRenderer {
   void DrawGeometry(const Frame& frame, const Geometry& geometry, int32_t indexCount);
   void DrawText(const TextRun& run);
 
+  struct Texture {
+    TexturePtr texture;
+    bool opaque = false;  // every pixel's alpha is 255
+  };
+
   SDL_Renderer* renderer_;
-  std::unordered_map<ResourceId, TexturePtr> textures_;
+  std::unordered_map<ResourceId, Texture> textures_;
   std::unordered_map<ResourceId, std::unique_ptr<GlyphAtlas>> fonts_;
   // Reused from frame to frame.
   std::vector<SDL_Vertex> vertices_;

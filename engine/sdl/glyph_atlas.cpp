@@ -14,6 +14,7 @@ constexpr int kReferencePointSize = 100;
 constexpr int kPageSize = 512;  // pixels, square
 // Larger text is scaled up from this size rather than filling pages with huge glyphs.
 constexpr int kMaxStrikePixels = 160;
+constexpr float kNativeSizeTolerance = 0.1f;
 // Empty pixels around each glyph, so that filtering never picks up a neighbour.
 constexpr int kGlyphGap = 1;
 
@@ -62,8 +63,15 @@ void GlyphAtlas::LayOut(const TextRun& run, std::vector<GlyphQuad>& quads) {
   if (strike.ascent <= 0) {
     return;
   }
-  const float scale = run.cellHeight / static_cast<float>(strike.ascent);
-  const float top = run.baseline - run.cellHeight;
+  float scale = run.cellHeight / static_cast<float>(strike.ascent);
+  // Glyphs within a few percent of their rasterised size are drawn at it, on whole pixels: crisp,
+  // and copied rather than resampled (which a software renderer does much faster).
+  const bool native = std::abs(scale - 1) <= kNativeSizeTolerance;
+  if (native) {
+    scale = 1;
+  }
+  const float top = native ? std::round(run.baseline) - static_cast<float>(strike.ascent)
+                           : run.baseline - run.cellHeight;
   for (size_t i = 0; i < run.text.size(); ++i) {
     // Text is Latin-1: every byte is the code point of the same number.
     const uint32_t character = static_cast<unsigned char>(run.text[i]);
@@ -76,7 +84,8 @@ void GlyphAtlas::LayOut(const TextRun& run, std::vector<GlyphQuad>& quads) {
     const float cellLeft = run.left + static_cast<float>(i) * run.advance;
     GlyphQuad quad;
     quad.page = pages_[glyph.page].texture.get();
-    quad.screen = {cellLeft + (run.cellWidth - width) / 2, top, width, height};
+    const float left = cellLeft + (run.cellWidth - width) / 2;
+    quad.screen = {native ? std::round(left) : left, top, width, height};
     quad.source = {
         static_cast<float>(glyph.area.x) / kPageSize, static_cast<float>(glyph.area.y) / kPageSize,
         static_cast<float>(glyph.area.w) / kPageSize, static_cast<float>(glyph.area.h) / kPageSize};
