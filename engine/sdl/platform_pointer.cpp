@@ -8,6 +8,32 @@
 
 namespace engine::sdl {
 
+namespace {
+
+struct CursorState {
+  int32_t counter = 0;  // ShowCursor's display counter: shown while 0 or above
+  bool fullScreen = false;
+};
+
+CursorState& Cursor() {
+  static CursorState cursor;
+  return cursor;
+}
+
+void ApplyCursor() {
+  if (VideoReady()) {
+    const CursorState& cursor = Cursor();
+    SDL_ShowCursor(cursor.counter >= 0 && !cursor.fullScreen ? SDL_ENABLE : SDL_DISABLE);
+  }
+}
+
+}  // namespace
+
+void HideSystemCursorForFullScreen(bool hide) {
+  Cursor().fullScreen = hide;
+  ApplyCursor();
+}
+
 PointerControl& SystemPointer() {
   static PointerControl pointer({
       [] {
@@ -41,12 +67,9 @@ BOOL SetCursorPos(int32_t x, int32_t y) {
 }
 
 int32_t ShowCursor(BOOL show) {
-  // Windows keeps a display counter: the cursor shows while it is 0 or above.
-  static int32_t counter = 0;
+  int32_t& counter = engine::sdl::Cursor().counter;
   counter += show ? 1 : -1;
-  if (engine::sdl::VideoReady()) {
-    SDL_ShowCursor(counter >= 0 ? SDL_ENABLE : SDL_DISABLE);
-  }
+  engine::sdl::ApplyCursor();
   return counter;
 }
 

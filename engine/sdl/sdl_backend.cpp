@@ -68,6 +68,7 @@ bool SdlBackend::ApplyDisplay(const DisplaySettings& settings) {
   // In full screen the system's own Alt+Tab and Alt+F4 reach the program, which swallows them
   // with its hot keys.
   SDL_SetWindowKeyboardGrab(sdlWindow_, settings.fullScreen ? SDL_TRUE : SDL_FALSE);
+  HideSystemCursorForFullScreen(settings.fullScreen);
   SDL_ShowWindow(sdlWindow_);
   SDL_RaiseWindow(sdlWindow_);
   presentedValid_ = false;
@@ -77,6 +78,7 @@ bool SdlBackend::ApplyDisplay(const DisplaySettings& settings) {
 void SdlBackend::Close() {
   if (sdlWindow_) {
     SDL_SetWindowKeyboardGrab(sdlWindow_, SDL_FALSE);
+    HideSystemCursorForFullScreen(false);
   }
   frames_.reset();
   renderer_.reset();

@@ -7,4 +7,8 @@ namespace engine::sdl {
 
 PointerControl& SystemPointer();
 
+// In full screen only the game's own cursor picture is seen: the system cursor stays hidden,
+// whatever ShowCursor counts.
+void HideSystemCursorForFullScreen(bool hide);
+
 }  // namespace engine::sdl
