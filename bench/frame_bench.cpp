@@ -57,7 +57,8 @@ void AddQuad(Frame& frame, ResourceId texture, Blend blend, float cx, float cy, 
   const float angle = degrees * static_cast<float>(M_PI) / 180;
   const float c = std::cos(angle), s = std::sin(angle);
   const auto base = static_cast<int32_t>(frame.vertices.size());
-  const float corners[4][4] = {{-1, -1, 0, 0}, {1, -1, 1, 0}, {1, 1, 1, 1}, {-1, 1, 0, 1}};
+  // Corners in the engine's order: its quad model runs counter-clockwise from the bottom left.
+  const float corners[4][4] = {{-1, 1, 0, 1}, {1, 1, 1, 1}, {1, -1, 1, 0}, {-1, -1, 0, 0}};
   for (const auto& corner : corners) {
     const float x = corner[0] * width / 2, y = corner[1] * height / 2;
     frame.vertices.push_back(

@@ -7,6 +7,8 @@
 namespace engine::sdl {
 namespace {
 
+constexpr Uint32 kTextureFormat = SDL_PIXELFORMAT_ARGB8888;
+
 Uint8 Channel(float value) {
   return static_cast<Uint8>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255));
 }
@@ -39,6 +41,35 @@ bool Opaque(const Frame& frame, int32_t firstIndex, int32_t indexCount) {
   return true;
 }
 
+// Rewrites a quad given as triangles (a, b, c) and (a, c, d) to start at its top-left corner and
+// run clockwise on the screen. SDL's software renderer copies a quad it recognises as an upright
+// rectangle in one blit, and it only recognises that order; others go through its triangle
+// rasteriser, tens of times slower. The quad covers the same pixels either way.
+void NormaliseQuad(const std::vector<SDL_Vertex>& vertices, int* quad) {
+  if (quad[3] != quad[0] || quad[4] != quad[2]) {
+    return;
+  }
+  int corners[4] = {quad[0], quad[1], quad[2], quad[5]};
+  const auto at = [&](int corner) { return vertices[corners[corner]].position; };
+  float area = 0;
+  for (int i = 0; i < 4; ++i) {
+    area += at(i).x * at((i + 1) % 4).y - at((i + 1) % 4).x * at(i).y;
+  }
+  if (area < 0) {
+    std::swap(corners[1], corners[3]);
+  }
+  int first = 0;
+  for (int i = 1; i < 4; ++i) {
+    if (at(i).x + at(i).y < at(first).x + at(first).y) {
+      first = i;
+    }
+  }
+  const int p0 = corners[first], p1 = corners[(first + 1) % 4];
+  const int p2 = corners[(first + 2) % 4], p3 = corners[(first + 3) % 4];
+  const int normalised[6] = {p0, p1, p2, p0, p2, p3};
+  std::copy(normalised, normalised + 6, quad);
+}
+
 }  // namespace
 
 bool FrameRenderer::UploadTexture(ResourceId id, const Image& image) {
@@ -46,10 +77,16 @@ bool FrameRenderer::UploadTexture(ResourceId id, const Image& image) {
       image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
     return false;
   }
-  TexturePtr texture(SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC,
+  // Textures are kept in the layout of desktop framebuffers and GPUs (ARGB8888), so that the
+  // software renderer copies and blends them without converting every pixel on every frame.
+  const int pitch = image.width * 4;
+  std::vector<uint8_t> pixels(image.rgba.size());
+  TexturePtr texture(SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STATIC,
                                        image.width, image.height));
   if (!texture ||
-      SDL_UpdateTexture(texture.get(), nullptr, image.rgba.data(), image.width * 4) != 0) {
+      SDL_ConvertPixels(image.width, image.height, SDL_PIXELFORMAT_RGBA32, image.rgba.data(), pitch,
+                        kTextureFormat, pixels.data(), pitch) != 0 ||
+      SDL_UpdateTexture(texture.get(), nullptr, pixels.data(), pitch) != 0) {
     return false;
   }
   SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeLinear);
@@ -92,6 +129,22 @@ void FrameRenderer::Draw(const Frame& frame) {
     const Vertex& v = frame.vertices[i];
     vertices_[i] = {{v.x, v.y}, ColourOf(v.colour), {v.u, v.v}};
   }
+  indices_.clear();
+  for (const int32_t index : frame.indices) {
+    if (index < 0 || static_cast<size_t>(index) >= vertices_.size()) {
+      return;
+    }
+    indices_.push_back(index);
+  }
+  for (const DrawItem& item : frame.items) {
+    const auto* geometry = std::get_if<Geometry>(&item.content);
+    if (geometry && geometry->indexCount % 6 == 0 && geometry->firstIndex >= 0 &&
+        static_cast<size_t>(geometry->firstIndex) + geometry->indexCount <= indices_.size()) {
+      for (int32_t i = 0; i < geometry->indexCount; i += 6) {
+        NormaliseQuad(vertices_, &indices_[geometry->firstIndex + i]);
+      }
+    }
+  }
 
   for (size_t i = 0; i < frame.items.size();) {
     if (const auto* text = std::get_if<TextRun>(&frame.items[i].content)) {
@@ -129,7 +182,7 @@ void FrameRenderer::DrawGeometry(const Frame& frame, const Geometry& geometry, i
   // SDL_Renderer samples clamped at the edges; the quads the engine draws keep their texture
   // coordinates within 0..1, where wrapping would only change the filtering of the border texels.
   SDL_RenderGeometry(renderer_, texture, vertices_.data(), static_cast<int>(vertices_.size()),
-                     frame.indices.data() + geometry.firstIndex, indexCount);
+                     indices_.data() + geometry.firstIndex, indexCount);
 }
 
 void FrameRenderer::DrawText(const TextRun& run) {

@@ -45,6 +45,7 @@ class FrameRenderer {
   std::unordered_map<ResourceId, std::unique_ptr<GlyphAtlas>> fonts_;
   // Reused from frame to frame.
   std::vector<SDL_Vertex> vertices_;
+  std::vector<int> indices_;
   std::vector<GlyphQuad> glyphs_;
   std::vector<SDL_Vertex> glyphVertices_;
   std::vector<int> glyphIndices_;

@@ -1,6 +1,8 @@
 #include "sdl/sdl_backend.h"
 
 #include <chrono>
+#include <cstring>
+#include <string_view>
 #include <thread>
 
 #include "core/clock.h"
@@ -14,6 +16,43 @@ namespace engine::sdl {
 namespace {
 
 constexpr int kIdleMilliseconds = 1000 / 60;
+constexpr unsigned kGlRenderer = 0x1F01;  // GL_RENDERER
+
+// Whether an OpenGL renderer runs on a CPU rasteriser (Mesa's llvmpipe and kin, as on a machine
+// without a GPU or under Xvfb): for our flat 2D quads SDL's own software renderer costs a
+// fraction of that.
+bool RasterisesOnTheCpu(SDL_Renderer* renderer) {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) {
+    return false;
+  }
+  using GetString = const unsigned char* (*)(unsigned);
+  const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  const unsigned char* name = getString ? getString(kGlRenderer) : nullptr;
+  if (!name) {
+    return false;
+  }
+  const std::string_view device(reinterpret_cast<const char*>(name));
+  for (const std::string_view software : {"llvmpipe", "softpipe", "Software Rasterizer", "SWR"}) {
+    if (device.find(software) != std::string_view::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The GPU with vertical sync where there is one, SDL's software renderer otherwise; a renderer
+// chosen by name through SDL's own setting is left as it is.
+RendererPtr CreateRenderer(SDL_Window* window) {
+  RendererPtr renderer(
+      SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+  if (renderer && (SDL_GetHint(SDL_HINT_RENDER_DRIVER) || !RasterisesOnTheCpu(renderer.get()))) {
+    return renderer;
+  }
+  renderer.reset();
+  renderer.reset(SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE));
+  return renderer;
+}
 
 }  // namespace
 
@@ -28,11 +67,7 @@ bool SdlBackend::Open(HWND window) {
     return false;
   }
   SDL_Window* sdl = live->sdl.get();
-  renderer_.reset(
-      SDL_CreateRenderer(sdl, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
-  if (!renderer_) {
-    renderer_.reset(SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE));
-  }
+  renderer_ = CreateRenderer(sdl);
   if (!renderer_) {
     return false;
   }

@@ -21,6 +21,9 @@ class Session {
     // Losing the focus in full screen is the game's to handle (it closes and reopens the
     // engine), so SDL must not minimise the window behind its back.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // A software-rendered window goes to the display as it is (X11's shared memory), not
+    // through a second, GPU-emulating renderer.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // In full screen the program's hot keys swallow Alt+Tab; SDL must not act on it first.
     SDL_SetHint(SDL_HINT_ALLOW_ALT_TAB_WHILE_GRABBED, "0");
     video_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;

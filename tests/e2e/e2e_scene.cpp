@@ -59,8 +59,11 @@ Mesh quad {
 }
 )";
 
-void WritePicture(const std::string& path, Uint8 r, Uint8 g, Uint8 b, Uint8 a) {
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 16, 16, 32, SDL_PIXELFORMAT_RGBA32);
+// A plain picture of the size it is drawn at, as the game's pictures are.
+void WritePicture(const std::string& path, int width, int height, Uint8 r, Uint8 g, Uint8 b,
+                  Uint8 a) {
+  SDL_Surface* surface =
+      SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGBA32);
   SDL_FillRect(surface, nullptr, SDL_MapRGBA(surface->format, r, g, b, a));
   IMG_SavePNG(surface, ProgramPath(path).c_str());
   SDL_FreeSurface(surface);
@@ -108,13 +111,13 @@ void WriteFiles() {
   std::filesystem::create_directories(ProgramPath("data"));
   std::filesystem::create_directories(ProgramPath("sound"));
   std::ofstream(ProgramPath("data/sprite.x")) << kQuadModel;
-  WritePicture("data/back.png", 0, 0, 96, 255);
-  WritePicture("data/red.png", 255, 0, 0, 255);
-  WritePicture("data/green.png", 0, 255, 0, 255);
-  WritePicture("data/yellow.png", 255, 255, 0, 255);
-  WritePicture("data/white.png", 255, 255, 255, 255);
-  WritePicture("data/spark.png", 255, 255, 255, 255);
-  WritePicture("data/cursor.png", 255, 0, 255, 255);
+  WritePicture("data/back.png", 800, 600, 0, 0, 96, 255);
+  WritePicture("data/red.png", 200, 150, 255, 0, 0, 255);
+  WritePicture("data/green.png", 200, 150, 0, 255, 0, 255);
+  WritePicture("data/yellow.png", 100, 100, 255, 255, 0, 255);
+  WritePicture("data/white.png", 150, 150, 255, 255, 255, 255);
+  WritePicture("data/spark.png", 16, 16, 255, 255, 255, 255);
+  WritePicture("data/cursor.png", 32, 32, 255, 0, 255, 255);
   std::filesystem::copy_file(kSystemFont, ProgramPath("data/font.wid"),
                              std::filesystem::copy_options::overwrite_existing);
   WriteTone("sound\\tone.wav", 0.3);
