@@ -7,6 +7,7 @@
 #include "app/run_phase.h"
 #include "app/startup_scene.h"
 #include "app/web_links.h"
+#include "menus/exit_menu.h"
 #include "menus/menu_sound.h"
 #include "persist/settings.h"
 
@@ -241,6 +242,7 @@ void TMainMenu::OpenSubscribe() {
 
 void TMainMenu::AskExit() {
   Redisplay();
+  ExitMenu->ShowDialog();
   AppState = StateConfirmExit;
   PlayMenuSound(MenuSelectSound);
 }

@@ -7,6 +7,7 @@
 #include "app/input_keys.h"
 #include "app/startup_scene.h"
 #include "headless/headless.h"
+#include "menus/exit_menu.h"
 #include "program_test.h"
 
 namespace {
@@ -15,6 +16,13 @@ bool MoveSoundPlaying() {
   for (const auto& view : headless::Sounds())
     if (view.handle == MenuMoveSound)
       return view.playing;
+  return false;
+}
+
+bool DialogShown() {
+  for (const auto& view : headless::VisibleMeshes())
+    if (view.handle == ExitMenu->DialogFrame->Mesh)
+      return true;
   return false;
 }
 
@@ -85,11 +93,13 @@ TEST_F(MainMenuTest, EscapeAndItemSixAskBeforeLeaving) {
             },
             [] {
               EXPECT_EQ(AppState, StateConfirmExit);
+              EXPECT_TRUE(DialogShown());
               headless::TapKey(kScanEscape);  // No
               return true;
             },
             [] {
               EXPECT_EQ(AppState, StateMainMenu);
+              EXPECT_FALSE(DialogShown());
               MainMenu->Current = 6;
               headless::TapKey(kScanEnter);
               return true;

@@ -2,6 +2,7 @@
 // takes the keyboard, and closes cleanly, leaving the default saved files byte for byte.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 #include <vector>
@@ -33,7 +34,8 @@ std::vector<uint8_t> DefaultRecords() {
     table.insert(table.end(), name.begin(), name.end());
     table.insert(table.end(), 10 - name.size() + 1, 0);
     const uint32_t score = 10000 - 1000 * i;
-    for (int b = 0; b < 4; ++b) table.push_back(static_cast<uint8_t>(score >> (8 * b)));
+    for (int b = 0; b < 4; ++b)
+      table.push_back(static_cast<uint8_t>(score >> (8 * b)));
   }
   return table;
 }
@@ -76,9 +78,9 @@ class GameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_FALSE(x.Display().empty()) << "Xvfb or the window manager did not start";
-    game = ChildProcess::Start({folder.Program().string()},
-                               {"DISPLAY=" + x.Display(), "SDL_AUDIODRIVER=dummy",
-                                "ASAN_OPTIONS=detect_leaks=0"});
+    game = ChildProcess::Start(
+        {folder.Program().string()},
+        {"DISPLAY=" + x.Display(), "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"});
     ASSERT_TRUE(game.has_value());
     window = RunCommand({"xdotool", "search", "--sync", "--name", "^Quasarball$"},
                         {"DISPLAY=" + x.Display()}, kStartTimeout)
@@ -88,7 +90,8 @@ class GameTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (game) game->Stop();
+    if (game)
+      game->Stop();
   }
 
   bool Xdotool(std::vector<std::string> arguments) {
@@ -110,6 +113,22 @@ class GameTest : public ::testing::Test {
       std::this_thread::sleep_for(Milliseconds(250));
     }
     return false;
+  }
+
+  // How much the middle of the screen, where the dialog opens, changed between two shots: the
+  // mean difference of its colour components.
+  static double MiddleChange(const Screenshot& a, const Screenshot& b) {
+    double sum = 0;
+    int count = 0;
+    for (int y = kScreenHeight / 2 - 100; y < kScreenHeight / 2 + 100; y += 4) {
+      for (int x = kScreenWidth / 2 - 200; x < kScreenWidth / 2 + 200; x += 4) {
+        const Rgb p = a.At(x, y);
+        const Rgb q = b.At(x, y);
+        sum += std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b);
+        count += 3;
+      }
+    }
+    return sum / count;
   }
 
   // Most of the window's middle is not black.
@@ -141,11 +160,22 @@ TEST_F(GameTest, ClosingTheWindowEndsTheGameAndLeavesTheDefaultFiles) {
 }
 
 // Escape opens "Exit The Game?", Enter answers Yes; the menu fades out and the program ends.
+// The menu takes keys only once the start-up light has faded in, which takes a number of frames
+// rather than a time, so Escape is pressed until the dialog shows.
 TEST_F(GameTest, TheExitDialogEndsTheGameFromTheKeyboard) {
   ASSERT_TRUE(WaitForMenu());
   ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
-  ASSERT_TRUE(Xdotool({"key", "Escape"}));
-  std::this_thread::sleep_for(seconds(1));
+  bool asked = false;
+  for (int attempt = 0; attempt < 20 && !asked; ++attempt) {
+    Screenshot before;
+    ASSERT_TRUE(before.Take(x.Display(), folder.Path() / "before.png"));
+    ASSERT_TRUE(Xdotool({"key", "Escape"}));
+    std::this_thread::sleep_for(Milliseconds(1500));
+    Screenshot after;
+    ASSERT_TRUE(after.Take(x.Display(), folder.Path() / "dialog.png"));
+    asked = MiddleChange(before, after) > 20;
+  }
+  ASSERT_TRUE(asked) << "the exit dialog did not open";
   ASSERT_TRUE(Xdotool({"key", "Return"}));
   EXPECT_EQ(game->Wait(kStartTimeout), 0);
   EXPECT_EQ(ReadAll(folder.Data("settings.dat")), DefaultSettings());

@@ -65,7 +65,6 @@ XServer::XServer(const std::filesystem::path& folder) {
   }
 }
 
-
 bool Screenshot::Take(const std::string& display, const std::filesystem::path& file) {
   if (!RunCommand({"import", "-display", display, "-window", "root", file.string()}, {},
                   kStepTimeout)) {

@@ -53,5 +53,4 @@ class Screenshot {
   std::unique_ptr<SDL_Surface, Free> surface_;
 };
 
-
 }  // namespace e2e
