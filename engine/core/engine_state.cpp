@@ -13,8 +13,10 @@ constexpr size_t kMaxModelBytes = 1 << 20;
 }  // namespace
 
 EngineState& Engine() {
-  static EngineState state;
-  return state;
+  // Never destroyed: the program's long-lived objects give their handles back while the program
+  // exits, in whatever order the exit destroys them, so the engine must outlive them all.
+  static EngineState* const state = new EngineState;
+  return *state;
 }
 
 uint64_t NextSerial() {
