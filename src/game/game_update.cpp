@@ -18,6 +18,7 @@
 #include "objects/ball.h"
 #include "objects/block.h"
 #include "objects/bonus.h"
+#include "objects/debris_spin.h"
 #include "objects/enemy.h"
 #include "objects/paddle.h"
 #include "persist/settings.h"
@@ -86,16 +87,7 @@ void TGame::UpdateEffects() {
     const long double d = piece.Age * 3;
     SetMeshScreenPos(piece.Sprite->Mesh, ToScreenX(piece.X + std::cos(piece.Angle) * d),
                      ToScreenYRaised(piece.Y + std::sin(piece.Angle) * d));
-    piece.Spin += 2;
-    if (piece.Spin > 360)
-      piece.Spin -= 360;
-    iMeshEulerOrientationSet(piece.Sprite->Mesh, 0, 0, static_cast<float>(piece.Spin), "xyz");
-    if (piece.Alpha > 0) {
-      piece.Alpha -= FrameFactor * 0.005L;
-      if (piece.Alpha < 0)
-        piece.Alpha = 0;
-    }
-    piece.Sprite->SetAlpha(static_cast<float>(piece.Alpha));
+    SpinAndFade(*piece.Sprite, piece.Spin, piece.Alpha, 0.005L);
     piece.Age += StepSeconds();
     if (piece.Age > 2) {
       piece.Sprite->Hide();

@@ -10,6 +10,7 @@
 #include "app/startup_scene.h"
 #include "game/game.h"
 #include "objects/ball.h"
+#include "objects/debris_spin.h"
 #include "persist/settings.h"
 #include "sprites/particle_effect.h"
 #include "sprites/screen_placement.h"
@@ -242,16 +243,7 @@ void TBita::StepDestruction(uint32_t now) {
   for (int i = 0; i < kPieceCount; ++i) {
     TPiece& piece = Pieces[static_cast<size_t>(i)];
     PlacePiece(i);
-    piece.Spin += 2;
-    if (piece.Spin > 360)
-      piece.Spin -= 360;
-    iMeshEulerOrientationSet(piece.Sprite->Mesh, 0, 0, static_cast<float>(piece.Spin), "xyz");
-    if (piece.Alpha > 0) {
-      piece.Alpha -= FrameFactor * 0.01L;
-      if (piece.Alpha < 0)
-        piece.Alpha = 0;
-    }
-    piece.Sprite->SetAlpha(static_cast<float>(piece.Alpha));
+    SpinAndFade(*piece.Sprite, piece.Spin, piece.Alpha, 0.01L);
     piece.Distance += FrameFactor * 0.013L;
     if (piece.Distance > 1) {
       for (TPiece& p : Pieces) {
