@@ -155,5 +155,5 @@ uint32_t GetTickCount();
 
 // Opens a URL, a mailto: link or a ".url" file with the desktop's opener, without waiting.
 // Returns above 32 when the opener was started.
-intptr_t ShellExecuteA(HWND window, const char* operation, const char* file,
-                       const char* parameters, const char* directory, int32_t showCommand);
+intptr_t ShellExecuteA(HWND window, const char* operation, const char* file, const char* parameters,
+                       const char* directory, int32_t showCommand);
