@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <string_view>
 #include <thread>
 
@@ -41,11 +42,25 @@ bool RasterisesOnTheCpu(SDL_Renderer* renderer) {
   return false;
 }
 
+bool HasGpuDevice() {
+#ifdef __linux__
+  std::error_code error;
+  return std::filesystem::exists("/dev/dri", error);
+#else
+  return true;
+#endif
+}
+
 // The GPU with vertical sync where there is one, SDL's software renderer otherwise; a renderer
 // chosen by name through SDL's own setting is left as it is.
 RendererPtr CreateRenderer(SDL_Window* window) {
-  RendererPtr renderer(
-      SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+  RendererPtr renderer;
+  // Without a GPU device (a virtual display, a machine without graphics) OpenGL could only be
+  // emulated, and setting that up costs more start-up time and memory than the whole game.
+  if (SDL_GetHint(SDL_HINT_RENDER_DRIVER) || HasGpuDevice()) {
+    renderer.reset(
+        SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC));
+  }
   if (renderer && (SDL_GetHint(SDL_HINT_RENDER_DRIVER) || !RasterisesOnTheCpu(renderer.get()))) {
     return renderer;
   }
