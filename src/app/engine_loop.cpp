@@ -210,6 +210,9 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATEAPP:
       if ((wParam & 0xFF) == 0 && !i3ImpactIsInitializing() && i3ImpactIsRendering() &&
           iDisplayMode() > 0) {
+        // The new window waits on the taskbar, where the player finds it and brings the game
+        // back; a hidden one could never be found again.
+        SuspendToTaskbar = true;
         ReopenRequest = -1;
         return 0;
       }

@@ -162,6 +162,33 @@ TEST_F(DataProgramTest, TheBossKeySuspendsUntilTheWindowIsActivated) {
   EXPECT_EQ(AppState, StateMainMenu);
 }
 
+// Switching to another program in full screen closes the engine; the game waits on the taskbar
+// and comes back when the player activates it.
+TEST_F(DataProgramTest, LosingActivationInFullScreenWaitsOnTheTaskbar) {
+  SaveWindowed(0);
+  bool switched = false;
+  bool waited = false;
+  headless::SetIdleHook([&] {
+    waited = true;
+    EXPECT_FALSE(headless::EngineOpen());
+    EXPECT_EQ(headless::Windows().back().show, headless::ShowState::kMinimised);
+    headless::PostMessage(headless::Windows().back().handle, WM_ACTIVATE, WA_ACTIVE, 0);
+  });
+  uint64_t back = 0;
+  Run([&](uint64_t pass) {
+    if (!switched && pass == 20) {
+      switched = true;
+      PostMessageToGame(WM_ACTIVATEAPP, 0);
+    }
+    if (switched && waited && back == 0)
+      back = pass;
+    if (back && pass == back + 3)
+      PostMessageToGame(WM_CLOSE);
+  });
+  EXPECT_TRUE(waited);
+  EXPECT_EQ(WindowsCreated(), 2u);
+}
+
 // In a window the boss key only minimises it; the engine stays open and waits.
 TEST_F(DataProgramTest, TheBossKeyInAWindowOnlyMinimises) {
   uint64_t bossPass = 0;

@@ -25,7 +25,6 @@ namespace {
 
 using std::chrono::seconds;
 
-
 // Where the 800 x 600 virtual screen lies on the X screen.
 struct Placement {
   float left = 0, top = 0, scale = 1;  // X pixels
