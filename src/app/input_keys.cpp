@@ -80,13 +80,6 @@ uint8_t ModifierState() {
   return state;
 }
 
-int32_t FindPressedKey() {
-  for (int32_t scan = 1; scan <= 255; ++scan)
-    if (iKeyClick(scan))
-      return scan;
-  return 0;
-}
-
 void HandleKeys() {
   if (HandleBossKey())
     return;

@@ -5,7 +5,6 @@
 
 // Scan codes the game names.
 constexpr int32_t kScanEscape = 1;
-constexpr int32_t kScanBackspace = 14;
 constexpr int32_t kScanP = 25;
 constexpr int32_t kScanEnter = 28;
 constexpr int32_t kScanSpace = 57;
@@ -19,6 +18,3 @@ void HandleKeys();
 
 // The modifiers held now: 1 Shift, 2 Alt, 4 Ctrl.
 uint8_t ModifierState();
-
-// The lowest scan code clicked in this step (1..255), or 0; keys above it stay unqueried.
-int32_t FindPressedKey();

@@ -28,7 +28,6 @@ int32_t MenuMoveSound = 0;
 int32_t MenuSelectSound = 0;
 int32_t CursorSprite = 0;
 std::array<int32_t, 11> CursorTextures{};
-uint32_t StartTick = 0;
 bool Initialised = false;
 
 namespace {
@@ -37,7 +36,6 @@ constexpr const char* kQuadModel = "data\\sprite.x";
 
 void StartTimingBase() {
   iRenderingDisable();
-  StartTick = GetTickCount();
   int64_t frequency = 1;
   QueryPerformanceFrequency(&frequency);
   SecondsPerTick = 1.0L / static_cast<long double>(frequency > 0 ? frequency : 1);

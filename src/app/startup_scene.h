@@ -34,9 +34,6 @@ extern int32_t MenuSelectSound;
 extern int32_t CursorSprite;
 extern std::array<int32_t, 11> CursorTextures;
 
-// The tick count when the engine was last opened.
-extern uint32_t StartTick;
-
 // False until the first build has finished.
 extern bool Initialised;
 
