@@ -29,10 +29,12 @@ class Backend {
  public:
   virtual ~Backend() = default;
 
-  // Takes over a window made by CreateWindowExA: shows it with an 800 x 600 drawing area; false
-  // when the window is not one of ours or no renderer can be made.
+  // Takes over a window made by CreateWindowExA, with an 800 x 600 drawing area; false when the
+  // window is not one of ours or no renderer can be made.
   virtual bool Open(HWND window) = 0;
-  // Switches the open window between windowed and full screen; false when the display refuses.
+  // Puts the open window in a window or full screen; the window is shown by the time it returns
+  // (a backend may wait until here, so a game that starts in full screen never flashes a window
+  // first); false when the display refuses.
   virtual bool ApplyDisplay(const DisplaySettings& settings) = 0;
   // Gives up the window (which the game destroys afterwards) and everything Open made.
   virtual void Close() = 0;
