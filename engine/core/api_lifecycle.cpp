@@ -12,7 +12,6 @@ using engine::EngineState;
 
 namespace {
 
-constexpr double kFrameSeconds = 1.0 / 60;
 // A pass never simulates more than this, so a stall (a dragged window, a debugger) does not
 // fling particles across the screen.
 constexpr double kMaxPassSeconds = 0.1;
@@ -53,7 +52,7 @@ int32_t i3ImpactOpen(HWND window, int32_t) {
   state.lightDirection = {0, 0, 1};
   state.lightColour = {1, 1, 1, 1};
   state.random.seed(kParticleSeed);
-  state.nextFrame = 0;
+  state.schedule.Reset();
   state.lastPass = engine::ClockSeconds();
   return 1;
 }
@@ -118,12 +117,7 @@ void i3ImpactMain() {
   if (!state.open || !state.ready || !state.rendering) {
     return;
   }
-  // Fall back to the present when far behind, rather than rushing through missed frames.
-  if (engine::ClockSeconds() > state.nextFrame + kFrameSeconds) {
-    state.nextFrame = engine::ClockSeconds();
-  }
-  state.backend->WaitForFrame(state.nextFrame);
-  state.nextFrame += kFrameSeconds;
+  state.backend->WaitForFrame(state.schedule.Deadline(engine::ClockSeconds()));
   state.backend->Poll(++state.passes);
   if (!state.open) {
     return;

@@ -15,6 +15,7 @@
 #include "app/engine/engine.h"
 #include "core/backend.h"
 #include "core/frame.h"
+#include "core/frame_schedule.h"
 #include "core/handle_table.h"
 #include "core/input_state.h"
 #include "core/particles.h"
@@ -123,8 +124,8 @@ struct EngineState {
   bool renderPending = false;  // a pass ran and its render phase has not run
   bool fullScreen = false;
   int32_t errorFlag = 0;
-  uint64_t passes = 0;   // engine passes since the program (or the test) started
-  double nextFrame = 0;  // engine clock, seconds
+  uint64_t passes = 0;  // engine passes since the program (or the test) started
+  engine::FrameSchedule schedule;
   double lastPass = 0;
 
   // Objects. Handles of every kind die with i3ImpactClose.

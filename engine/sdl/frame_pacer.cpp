@@ -4,14 +4,15 @@
 
 namespace engine::sdl {
 
-void FramePacer::Reset(bool vsyncClaimed) {
+void FramePacer::Reset(bool vsyncClaimed, double refreshPeriod) {
   *this = FramePacer();
   vsync_ = vsyncClaimed;
+  quickInterval_ = kQuickShare * (refreshPeriod > 0 ? refreshPeriod : kDefaultRefreshPeriod);
 }
 
 void FramePacer::NotePresent(double now) {
   if (vsync_ && presentedBefore_) {
-    quickPresents_ = now - lastPresent_ < kQuickPresent ? quickPresents_ + 1 : 0;
+    quickPresents_ = now - lastPresent_ < quickInterval_ ? quickPresents_ + 1 : 0;
     if (quickPresents_ >= kQuickPresentsToDistrust) {
       vsync_ = false;
     }

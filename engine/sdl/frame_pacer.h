@@ -8,13 +8,18 @@ namespace engine::sdl {
 
 class FramePacer {
  public:
-  // Presents closer together than this did not wait for a display (none refreshes at 500 Hz).
-  static constexpr double kQuickPresent = 0.002;  // seconds
+  // A present paced by the display comes at least this share of a refresh period after the one
+  // before it; closer ones did not wait for anything.
+  static constexpr double kQuickShare = 0.75;
   // This many quick presents in a row and vertical sync is not believed any more; a few are
   // normal while a driver fills its queue of buffers.
   static constexpr int kQuickPresentsToDistrust = 4;
+  // Assumed where the display does not tell its refresh rate.
+  static constexpr double kDefaultRefreshPeriod = 1.0 / 60;  // seconds
 
-  void Reset(bool vsyncClaimed);
+  // `vsyncClaimed`: the renderer says its presents wait for the display, which refreshes every
+  // `refreshPeriod` seconds (0 when unknown).
+  void Reset(bool vsyncClaimed, double refreshPeriod = 0);
   // A frame was presented at `now` (seconds on the engine clock).
   void NotePresent(double now);
   // Seconds to sleep before the pass whose frame is due at `deadline`.
@@ -23,6 +28,7 @@ class FramePacer {
 
  private:
   bool vsync_ = false;
+  double quickInterval_ = 0;  // seconds
   bool presentedSinceWait_ = false;
   bool presentedBefore_ = false;
   double lastPresent_ = 0;

@@ -91,7 +91,12 @@ bool SdlBackend::Open(HWND window) {
   SDL_RenderSetLogicalSize(renderer_.get(), kScreenWidth, kScreenHeight);
   SDL_RendererInfo info{};
   SDL_GetRendererInfo(renderer_.get(), &info);
-  pacer_.Reset((info.flags & SDL_RENDERER_PRESENTVSYNC) != 0);
+  // SDL's software renderer reports vertical sync, yet it copies into the window and returns.
+  const bool vsync =
+      (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+  SDL_DisplayMode mode{};
+  const bool knowsRate = SDL_GetWindowDisplayMode(sdl, &mode) == 0 && mode.refresh_rate > 0;
+  pacer_.Reset(vsync, knowsRate ? 1.0 / mode.refresh_rate : 0);
   frames_ = std::make_unique<FrameRenderer>(renderer_.get());
   window_ = window;
   sdlWindow_ = sdl;
