@@ -164,6 +164,7 @@ bool PumpEvents(bool wait) {
   while (SDL_PollEvent(&event)) {
     OnEvent(event);
   }
+  SystemPointer().EventsTaken();
   return true;
 }
 

@@ -36,12 +36,22 @@ void HideSystemCursorForFullScreen(bool hide) {
 
 PointerControl& SystemPointer() {
   static PointerControl pointer({
+      // Over our window the pointer is where its latest motion put it. SDL refreshes its
+      // desktop-wide position only on raw device motion, which a pointer jumped by another
+      // program (a remote desktop, a virtual machine's tablet, a test driver) never makes.
       [] {
         DesktopPoint point;
+        if (SDL_Window* over = SDL_GetMouseFocus()) {
+          int windowX = 0, windowY = 0;
+          SDL_GetWindowPosition(over, &windowX, &windowY);
+          SDL_GetMouseState(&point.x, &point.y);
+          return DesktopPoint{windowX + point.x, windowY + point.y};
+        }
         SDL_GetGlobalMouseState(&point.x, &point.y);
         return point;
       },
-      [](DesktopPoint point) { SDL_WarpMouseGlobal(point.x, point.y); },
+      // Wayland lets no client move the pointer, and SDL says so.
+      [](DesktopPoint point) { return SDL_WarpMouseGlobal(point.x, point.y) == 0; },
       [](bool relative) { SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE); },
   });
   return pointer;

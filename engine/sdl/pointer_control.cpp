@@ -3,20 +3,12 @@
 namespace engine::sdl {
 
 void PointerControl::MoveTo(DesktopPoint target, double now) {
-  if (desktopRefuses_) {
-    TakeOver(target, now);
+  if (!desktopRefuses_ && desktop_.warp(target)) {
+    warped_ = target;
     return;
   }
-  desktop_.warp(target);
-  if (desktop_.read() == target) {
-    refusals_ = 0;
-    return;
-  }
-  // One miss may be the player's hand moving at the same moment; a run of them is the desktop.
-  if (++refusals_ >= kRefusalsToGiveUp) {
-    desktopRefuses_ = true;
-    TakeOver(target, now);
-  }
+  desktopRefuses_ = true;
+  TakeOver(target, now);
 }
 
 void PointerControl::MovedBy(int dx, int dy) {

@@ -54,7 +54,7 @@ TEST(ScanCodes, EveryKeyWithAVirtualKeyIsReachableAndNoCodeIsShared) {
   }
 }
 
-// A desktop whose pointer moves only when it allows warping; the player's hand is `nudge`.
+// A desktop whose pointer moves only when it allows warping; the player's hand sets `pointer`.
 struct FakeDesktop {
   bool allowsWarp = true;
   DesktopPoint pointer{10, 10};
@@ -66,6 +66,7 @@ struct FakeDesktop {
               if (allowsWarp) {
                 pointer = to;
               }
+              return allowsWarp;
             },
             [this](bool on) { relative = on; }};
   }
@@ -77,17 +78,38 @@ TEST(PointerControl, MovesTheDesktopPointerWhileTheDesktopAllowsIt) {
   pointer.MoveTo({400, 300}, 0);
   EXPECT_EQ(desktop.pointer, (DesktopPoint{400, 300}));
   desktop.pointer = {410, 290};  // the player moves the mouse
+  pointer.EventsTaken();
   EXPECT_EQ(pointer.Position(), (DesktopPoint{410, 290}));
   EXPECT_FALSE(pointer.OwnPointer());
   EXPECT_FALSE(desktop.relative);
 }
 
-TEST(PointerControl, OneMissedMoveIsNotARefusal) {
+// The desktop tells where the pointer went only through its events, taken in at the next pump:
+// until then, the pointer is where the program moved it.
+TEST(PointerControl, APointerJustMovedIsWhereItWasMovedToUntilTheEventsAreTaken) {
+  FakeDesktop desktop;
+  DesktopPoint reported{10, 10};
+  PointerControl::Desktop functions = desktop.Functions();
+  functions.read = [&] { return reported; };
+  PointerControl pointer(functions);
+  pointer.MoveTo({123, 45}, 0);
+  EXPECT_EQ(pointer.Position(), (DesktopPoint{123, 45}));
+  reported = {130, 40};  // the move's own event, and the hand's after it
+  pointer.EventsTaken();
+  EXPECT_EQ(pointer.Position(), (DesktopPoint{130, 40}));
+}
+
+// An absolute device (a tablet, a virtual machine's pointer, a remote desktop) puts the pointer
+// where the hand is, whatever the game just moved it to: the desktop still moves it.
+TEST(PointerControl, APointerThatJumpsElsewhereAfterEveryMoveStaysTheDesktops) {
   FakeDesktop desktop;
   PointerControl pointer(desktop.Functions());
-  for (int i = 0; i < 10; ++i) {
-    desktop.allowsWarp = i % 2 == 0;
-    pointer.MoveTo({400, 300 + i}, i);
+  for (int i = 0; i < 20; ++i) {
+    pointer.MoveTo({400, 300}, i * 0.016);
+    EXPECT_EQ(desktop.pointer, (DesktopPoint{400, 300}));
+    desktop.pointer = {100 + 10 * i, 250};
+    pointer.EventsTaken();
+    EXPECT_EQ(pointer.Position(), (DesktopPoint{100 + 10 * i, 250}));
   }
   EXPECT_FALSE(pointer.OwnPointer());
   EXPECT_FALSE(desktop.relative);
@@ -97,10 +119,7 @@ TEST(PointerControl, ARefusingDesktopGetsAPointerOfOursUntilNobodyMovesIt) {
   FakeDesktop desktop;
   desktop.allowsWarp = false;
   PointerControl pointer(desktop.Functions());
-  for (int i = 0; i < PointerControl::kRefusalsToGiveUp; ++i) {
-    EXPECT_FALSE(pointer.OwnPointer());
-    pointer.MoveTo({400, 300}, 0.01 * i);
-  }
+  pointer.MoveTo({400, 300}, 0);
   ASSERT_TRUE(pointer.OwnPointer());
   EXPECT_TRUE(desktop.relative);
   EXPECT_EQ(pointer.Position(), (DesktopPoint{400, 300}));
@@ -121,9 +140,11 @@ TEST(PointerControl, ARefusingDesktopGetsAPointerOfOursUntilNobodyMovesIt) {
   EXPECT_EQ(pointer.Position(), desktop.pointer);
 
   // The desktop is not asked again: the next move takes our own pointer at once.
+  desktop.allowsWarp = true;
   pointer.MoveTo({100, 100}, 2);
   EXPECT_TRUE(pointer.OwnPointer());
   EXPECT_EQ(pointer.Position(), (DesktopPoint{100, 100}));
+  EXPECT_EQ(desktop.pointer, (DesktopPoint{10, 10}));
 }
 
 TEST(FramePacer, WithoutVsyncEveryPassWaitsForItsDeadline) {
