@@ -1,7 +1,9 @@
 // Opening links and files with the desktop's opener.
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/types.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -48,8 +50,15 @@ intptr_t ShellExecuteA(HWND, const char*, const char* file, const char*, const c
   const std::string target = IsLink(file) ? std::string(file) : ProgramPath(file).string();
   std::string opener = "xdg-open";
   std::vector<char*> argv = {opener.data(), const_cast<char*>(target.c_str()), nullptr};
+  // The opener and the browsers it tries talk on their output; that is not the game's to show.
+  posix_spawn_file_actions_t quiet;
+  posix_spawn_file_actions_init(&quiet);
+  posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   pid_t pid = 0;
-  if (posix_spawnp(&pid, opener.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+  const int failed = posix_spawnp(&pid, opener.c_str(), &quiet, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&quiet);
+  if (failed != 0) {
     return kFileNotFound;
   }
   Openers().push_back(pid);
