@@ -2,6 +2,8 @@
 // takes the keyboard, and closes cleanly, leaving the default saved files byte for byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <thread>
@@ -144,6 +146,35 @@ class GameTest : public ::testing::Test {
     return lit * 2 > total;
   }
 
+  // Where the window's top-left pixel is on the screen: the pointer put there tells.
+  std::optional<std::pair<int, int>> ClientOrigin() {
+    if (!Xdotool({"mousemove", "--sync", "--window", window, "0", "0"})) {
+      return std::nullopt;
+    }
+    const std::string where = RunCommand({"xdotool", "getmouselocation", "--shell"},
+                                         {"DISPLAY=" + x.Display()}, kStepTimeout)
+                                  .value_or("");
+    const auto xAt = where.find("X="), yAt = where.find("Y=");
+    if (xAt == std::string::npos || yAt == std::string::npos) {
+      return std::nullopt;
+    }
+    return std::pair{std::atoi(where.c_str() + xAt + 2), std::atoi(where.c_str() + yAt + 2)};
+  }
+
+  // Mean brightness (0..765) of a rectangle of the screen.
+  static double Brightness(const Screenshot& shot, int left, int top, int width, int height) {
+    double sum = 0;
+    int count = 0;
+    for (int y = top; y < top + height; y += 2) {
+      for (int x = left; x < left + width; x += 2) {
+        const Rgb c = shot.At(x, y);
+        sum += c.r + c.g + c.b;
+        ++count;
+      }
+    }
+    return sum / count;
+  }
+
   XServer x{E2E_OUTPUT_DIR};
   GameFolder folder;
   std::optional<ChildProcess> game;
@@ -190,6 +221,122 @@ TEST_F(GameTest, TheExitDialogEndsTheGameFromTheKeyboard) {
   ASSERT_TRUE(Xdotool({"key", "Return"}));
   EXPECT_EQ(game->Wait(kStartTimeout), 0);
   EXPECT_EQ(ReadAll(folder.Data("settings.dat")), DefaultSettings());
+}
+
+// The start-up light fades in on screen, and a player who presses Enter once, seven seconds after
+// the window appeared, is in level 1: the menu's buttons are gone.
+TEST_F(GameTest, TheLightFadesInAndEnterStartsTheGameSevenSecondsAfterTheWindowAppears) {
+  const auto appeared = std::chrono::steady_clock::now();
+  std::vector<double> light;
+  while (std::chrono::steady_clock::now() - appeared < seconds(4)) {
+    Screenshot shot;
+    ASSERT_TRUE(shot.Take(x.Display(), folder.Path() / "fade.bmp"));  // quicker to write
+    light.push_back(Brightness(shot, kScreenWidth / 2 - 300, kScreenHeight / 2 - 200, 600, 400));
+  }
+  const double full = light.back();
+  ASSERT_GT(full, 30) << "the menu never lit up";
+  const auto between = std::count_if(light.begin(), light.end(),
+                                     [&](double l) { return l > 0.1 * full && l < 0.9 * full; });
+  std::string seen;
+  for (const double l : light) {
+    seen += " " + std::to_string(static_cast<int>(l));
+  }
+  EXPECT_GE(between, 2) << "the fade from dark was not seen:" << seen;
+
+  const auto origin = ClientOrigin();
+  ASSERT_TRUE(origin.has_value());
+  const auto [left, top] = *origin;
+  std::this_thread::sleep_until(appeared + seconds(7));
+  Screenshot menu;
+  ASSERT_TRUE(menu.Take(x.Display(), folder.Path() / "menu.png"));
+  ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+  ASSERT_TRUE(Xdotool({"key", "Return"}));
+  std::this_thread::sleep_for(seconds(5));
+  Screenshot play;
+  ASSERT_TRUE(play.Take(x.Display(), folder.Path() / "play.png"));
+  // START GAME .. HELP on the left of the menu.
+  const double before = Brightness(menu, left + 60, top + 276, 200, 140);
+  const double after = Brightness(play, left + 60, top + 276, 200, 140);
+  EXPECT_GT(std::abs(before - after), 40) << "still the menu: " << before << " vs " << after;
+}
+
+// A desktop session ending, systemctl or kill: the game ends at once, its files intact. (The
+// bound leaves room for a loaded machine; a pass that slept for seconds took far longer.)
+TEST_F(GameTest, SigtermDuringPlayEndsTheGameAtOnce) {
+  ASSERT_TRUE(WaitForMenu());
+  ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+  ASSERT_TRUE(Xdotool({"key", "Return"}));
+  std::this_thread::sleep_for(seconds(4));
+  game->Signal(SIGTERM);
+  EXPECT_EQ(game->Wait(seconds(3)), 0);
+  EXPECT_EQ(ReadAll(folder.Data("settings.dat")), DefaultSettings());
+  EXPECT_EQ(ReadAll(folder.Data("records.dat")), DefaultRecords());
+}
+
+// A tablet, a touch screen, a virtual machine's or a remote desktop's pointer jumps to where the
+// hand is rather than moving by steps: such jumps hover the menu and steer the paddle.
+TEST_F(GameTest, AbsolutePointerJumpsHoverTheMenuAndSteerThePaddle) {
+  ASSERT_TRUE(WaitForMenu());
+  ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+  const auto origin = ClientOrigin();
+  ASSERT_TRUE(origin.has_value());
+  const auto [left, top] = *origin;
+  auto jump = [&](int x, int y) {
+    return Xdotool({"mousemove", std::to_string(left + x), std::to_string(top + y)});
+  };
+  constexpr int kStartY = 286, kHighScoresY = 366;  // button middles
+  auto buttonLight = [&](const Screenshot& shot, int y) {
+    return Brightness(shot, left + 60, top + y - 8, 200, 16);
+  };
+
+  ASSERT_TRUE(jump(500, 300));
+  std::this_thread::sleep_for(Milliseconds(500));
+  Screenshot before;
+  ASSERT_TRUE(before.Take(x.Display(), folder.Path() / "hover-before.png"));
+  ASSERT_TRUE(jump(160, kHighScoresY));
+  std::this_thread::sleep_for(Milliseconds(800));
+  Screenshot hovered;
+  ASSERT_TRUE(hovered.Take(x.Display(), folder.Path() / "hover.png"));
+  EXPECT_GT(buttonLight(hovered, kHighScoresY), buttonLight(before, kHighScoresY) + 20);
+  EXPECT_LT(buttonLight(hovered, kStartY), buttonLight(before, kStartY) - 20);
+
+  ASSERT_TRUE(jump(160, kStartY));
+  std::this_thread::sleep_for(Milliseconds(300));
+  ASSERT_TRUE(Xdotool({"key", "Return"}));
+  std::this_thread::sleep_for(seconds(5));  // the level's loading picture, the paddle slides in
+
+  // The paddle's middle: where the bright pixels of its rows are.
+  auto paddleX = [&](const char* name) -> double {
+    Screenshot shot;
+    if (!shot.Take(x.Display(), folder.Path() / name)) {
+      return -1;
+    }
+    double sum = 0;
+    int count = 0;
+    for (int y = top + 540; y < top + 570; ++y) {
+      for (int x = left; x < left + 800; ++x) {
+        const Rgb c = shot.At(x, y);
+        if (c.r + c.g + c.b > 360) {
+          sum += x - left;
+          ++count;
+        }
+      }
+    }
+    return count > 40 ? sum / count : -1;
+  };
+  const double start = paddleX("steer-start.png");
+  ASSERT_GT(start, 0) << "no paddle found";
+  for (int i = 0; i < 60; ++i) {
+    ASSERT_TRUE(jump(100 + i % 2, 300));
+    std::this_thread::sleep_for(Milliseconds(30));
+  }
+  const double leftmost = paddleX("steer-left.png");
+  EXPECT_LT(leftmost, start - 100);
+  for (int i = 0; i < 60; ++i) {
+    ASSERT_TRUE(jump(700 + i % 2, 300));
+    std::this_thread::sleep_for(Milliseconds(30));
+  }
+  EXPECT_GT(paddleX("steer-right.png"), leftmost + 100);
 }
 
 }  // namespace

@@ -44,7 +44,9 @@ XServer::XServer(const std::filesystem::path& folder) {
   close(fds[0]);
   std::string display;
   if (number.find('\n') != std::string::npos) {
-    display = ":" + std::to_string(std::atoi(number.c_str()));
+    // Appended, not concatenated: GCC 12 at -O3 sees a false overlap in ":" + std::string.
+    display = ':';
+    display += std::to_string(std::atoi(number.c_str()));
   }
   if (display.empty()) {
     return;
