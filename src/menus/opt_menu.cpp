@@ -184,7 +184,16 @@ void TOptMenu::CreatePictures() {
   for (const auto& light : KeyRowLights)
     light->Hide();
   ShowPage();
+  // New pictures come lit; only the cursor's row may be.
+  LightRows();
   Place();
+}
+
+void TOptMenu::LightRows() {
+  for (int i = 0; i < 3; ++i)
+    RowLights[i]->SetAlpha(Row == i + 1 ? 1.0f : 0.0f);
+  MusicKnobLight->SetAlpha(Row == 2 ? 1.0f : 0.0f);
+  SoundKnobLight->SetAlpha(Row == 3 ? 1.0f : 0.0f);
 }
 
 void TOptMenu::Place() {
@@ -301,10 +310,7 @@ void TOptMenu::Frame() {
       FullScreenButton->HoverOn();
     WindowButton->Animate();
     FullScreenButton->Animate();
-    for (int i = 0; i < 3; ++i)
-      RowLights[i]->SetAlpha(Row == i + 1 ? 1.0f : 0.0f);
-    MusicKnobLight->SetAlpha(Row == 2 ? 1.0f : 0.0f);
-    SoundKnobLight->SetAlpha(Row == 3 ? 1.0f : 0.0f);
+    LightRows();
     return;
   }
   for (int i = 0; i < 4; ++i) {

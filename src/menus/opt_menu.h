@@ -75,6 +75,8 @@ class TOptMenu {
   void CreatePictures();
   void Place();
   void PlaceKnobs();
+  // The page-1 row lights and knob lights of the cursor's row.
+  void LightRows();
   void PrintKeyLines();
   void StepVolume(int32_t& volume, uint32_t& stepTime, int32_t direction, bool music);
   void SetVolumeFromPointer(int32_t& volume, int32_t px, bool music);

@@ -396,6 +396,17 @@ TEST_F(PanelsTest, TheDisplayButtonReopensInTheOtherMode) {
                                EXPECT_TRUE(OptMenu->Open);
                                // The panel stays on screen after the reopen.
                                EXPECT_TRUE(Visible(OptMenu->FrameSprite->Mesh));
+                               // Only the cursor's row is lit on the new pictures.
+                               for (const auto& mesh : headless::VisibleMeshes()) {
+                                 if (mesh.handle == OptMenu->RowLights[0]->Mesh) {
+                                   EXPECT_EQ(mesh.alpha, 1.0f);
+                                 }
+                                 if (mesh.handle == OptMenu->RowLights[1]->Mesh ||
+                                     mesh.handle == OptMenu->RowLights[2]->Mesh ||
+                                     mesh.handle == OptMenu->MusicKnobLight->Mesh) {
+                                   EXPECT_EQ(mesh.alpha, 0.0f);
+                                 }
+                               }
                                MainMenu->Current = 2;
                                headless::TapKey(kScanEnter);  // closes the panel
                                return true;
