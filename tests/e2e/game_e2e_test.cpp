@@ -46,7 +46,10 @@ std::vector<uint8_t> DefaultRecords() {
 class GameFolder {
  public:
   GameFolder() {
-    path_ = std::filesystem::path(E2E_OUTPUT_DIR) / "game";
+    // One folder a test, as ctest runs them side by side.
+    path_ =
+        std::filesystem::path(E2E_OUTPUT_DIR) /
+        (std::string("game-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(path_);
     const std::filesystem::path built = QB_BUILD_ROOT;
     for (const char* folder : {"data", "sound"}) {
