@@ -30,12 +30,6 @@ void SetSystemCursor(bool shown) {
   SystemCursorShown = shown;
 }
 
-bool InOptionStates() {
-  const uint8_t state = AppState;
-  return state == StateOptions || state == StateBindBossKey || state == StateBindLeft ||
-         state == StateBindRight || state == StateBindFire;
-}
-
 bool MenuTakesPointer() {
   return MenuBackgroundOn && AppState != StateConfirmExit && AppState != StateConfirmClearRecords;
 }
@@ -90,7 +84,7 @@ void HandleMouseHover() {
     return;
   if (MenuTakesPointer())
     MainMenu->Hover(p.Px, p.Py);
-  if (InOptionStates())
+  if (IsOptionsState(AppState))
     OptMenu->Hover(p.Px, p.Py);
   else if (AppState == StateHelp)
     HelpMenu->Hover(p.Px, p.Py);

@@ -36,12 +36,6 @@ bool Held(int32_t a, int32_t b) {
   return iKeyDown(a) != 0 || iKeyDown(b) != 0;
 }
 
-bool InOptionStates() {
-  const uint8_t state = AppState;
-  return state == StateOptions || state == StateBindLeft || state == StateBindRight ||
-         state == StateBindFire || state == StateBindBossKey;
-}
-
 // The volume a pointer at screen x stands for on a slider, before clamping.
 int32_t SliderLevel(int32_t px) {
   return static_cast<int32_t>(std::trunc((px - 480) / 280.0 * 100));
@@ -86,6 +80,11 @@ std::string ModifierPrefix(bool ctrl, bool alt, bool shift) {
 }
 
 }  // namespace
+
+bool IsOptionsState(uint8_t state) {
+  return state == StateOptions || state == StateBindLeft || state == StateBindRight ||
+         state == StateBindFire || state == StateBindBossKey;
+}
 
 std::string KeyName(uint32_t code) {
   static constexpr const char* kTopRow = "QWERTYUIOP";
@@ -301,7 +300,7 @@ void TOptMenu::Frame() {
   Tab1->Animate();
   Tab2->Animate();
 
-  if (!InOptionStates())
+  if (!IsOptionsState(AppState))
     return;
   if (Page == 1) {
     if (SettingsEdit.Windowed == 1)

@@ -87,6 +87,9 @@ class TOptMenu {
 
 extern std::unique_ptr<TOptMenu> OptMenu;
 
+// StateOptions and the four binding states: the panel takes the keys and the pointer.
+bool IsOptionsState(uint8_t state);
+
 // The printed name of a scan code; empty for a code without one.
 std::string KeyName(uint32_t scanCode);
 // Whether a scan code may be bound as a game key, and as the boss key.

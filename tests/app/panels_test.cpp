@@ -644,6 +644,31 @@ TEST_F(PanelsTest, TheRecordsTablePrintsTenAlignedLines) {
        }}));
 }
 
+// A damaged records file: a name length past its field and bytes that are not letters. The line
+// shows the field's 10 bytes and nothing of the byte after them.
+TEST_F(PanelsTest, ARecordNameFromADamagedFileStaysWithinItsField) {
+  auto bytes = SerializeRecords(DefaultRecords());
+  bytes[0] = 0xFF;
+  for (int i = 1; i <= 10; ++i)
+    bytes[i] = static_cast<uint8_t>(i == 5 ? 0xE9 : '0' + i % 10);
+  bytes[11] = 'Z';
+  {
+    std::ofstream out(folder.Data("records.dat"), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+  }
+  RunSteps(Then(OpenWithKeys(3), {[] {
+                  const auto texts = Texts();
+                  EXPECT_FALSE(texts.empty());
+                  if (!texts.empty()) {
+                    EXPECT_EQ(texts[0],
+                              "1234\xe9"
+                              "67890   10000");
+                  }
+                  return true;
+                }}));
+}
+
 TEST_F(PanelsTest, TheRecordsButtonsTakeTheFocusAndAskBeforeClearing) {
   RunSteps(Then(OpenWithKeys(3), {[] {
                                     RecordsMenu->Focus = 2;
