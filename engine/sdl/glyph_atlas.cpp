@@ -18,6 +18,27 @@ constexpr float kNativeSizeTolerance = 0.1f;
 // Empty pixels around each glyph, so that filtering never picks up a neighbour.
 constexpr int kGlyphGap = 1;
 
+// The middle of the columns that hold any ink, in pixels from the surface's left edge (an
+// ARGB8888 surface); the surface's middle when it holds none.
+float InkCentre(const SDL_Surface& surface) {
+  int first = surface.w;
+  int last = -1;
+  for (int y = 0; y < surface.h; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(
+        static_cast<const uint8_t*>(surface.pixels) + static_cast<ptrdiff_t>(y) * surface.pitch);
+    for (int x = 0; x < surface.w; ++x) {
+      if ((row[x] >> 24) != 0) {
+        first = std::min(first, x);
+        last = std::max(last, x);
+      }
+    }
+  }
+  if (last < first) {
+    return static_cast<float>(surface.w) / 2;
+  }
+  return static_cast<float>(first + last + 1) / 2;
+}
+
 }  // namespace
 
 std::unique_ptr<GlyphAtlas> GlyphAtlas::Open(SDL_Renderer* renderer, std::span<const uint8_t> ttf) {
@@ -84,7 +105,7 @@ void GlyphAtlas::LayOut(const TextRun& run, std::vector<GlyphQuad>& quads) {
     const float cellLeft = run.left + static_cast<float>(i) * run.advance;
     GlyphQuad quad;
     quad.page = pages_[glyph.page].texture.get();
-    const float left = cellLeft + (run.cellWidth - width) / 2;
+    const float left = cellLeft + run.cellWidth / 2 - glyph.inkCentre * scale;
     quad.screen = {native ? std::round(left) : left, top, width, height};
     quad.source = {
         static_cast<float>(glyph.area.x) / kPageSize, static_cast<float>(glyph.area.y) / kPageSize,
@@ -141,6 +162,7 @@ const GlyphAtlas::Glyph& GlyphAtlas::GlyphOf(Strike& strike, uint32_t character)
   }
   glyph.page = page;
   glyph.area = area;
+  glyph.inkCentre = InkCentre(*pixels);
   return glyph;
 }
 

@@ -40,6 +40,9 @@ class GlyphAtlas {
   struct Glyph {
     int page = -1;    // -1: nothing to draw (a space, or a character the font cannot render)
     SDL_Rect area{};  // pixels in the page
+    // The columns of the glyph's ink within its area, for centring it in its cell: a glyph's
+    // own box carries its side bearings, which differ from letter to letter.
+    float inkCentre = 0;
   };
   // One pixel size of the font.
   struct Strike {

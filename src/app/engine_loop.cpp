@@ -5,13 +5,13 @@
 #include "app/run_phase.h"
 #include "app/scan_to_virtual_key.h"
 #include "app/startup_scene.h"
+#include "menus/opt_menu.h"
 #include "persist/saved_files.h"
 #include "persist/settings.h"
 
 bool SuspendToTaskbar = false;
 bool EngineLive = true;
 bool ExitAfterWait = false;
-bool DisplayChanged = false;
 
 namespace {
 
@@ -150,10 +150,11 @@ void RunEngine(TWindowParams& params) {
     params.BossKey = Settings.BossKey;
 
     if (ReopenRequest != 0) {
-      if (DisplayChanged) {
+      // A switch between window and full screen reopens at once, in the new mode.
+      if (OptMenu && OptMenu->DisplayChanged) {
         ReopenRequest = 0;
         params.WindowedSelector = WindowedSelectorFor(Settings.Windowed);
-        DisplayChanged = false;
+        OptMenu->DisplayChanged = false;
       } else {
         const WaitOutcome outcome = WaitForReactivation(window);
         if (outcome == WaitOutcome::Failed) {

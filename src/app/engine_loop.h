@@ -20,9 +20,6 @@ extern bool SuspendToTaskbar;
 extern bool EngineLive;
 // Whether the wait for reactivation ends the program (true) or reopens the engine (false).
 extern bool ExitAfterWait;
-// Set by the options panel when the player switched between window and full screen: the next
-// reopen happens at once, with the new windowed selector.
-extern bool DisplayChanged;
 
 // Everything from the window class registration to the last engine close.
 void RunEngine(TWindowParams& params);

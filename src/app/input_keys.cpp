@@ -8,7 +8,10 @@
 #include "app/startup_scene.h"
 #include "game/game.h"
 #include "menus/exit_menu.h"
+#include "menus/help_menu.h"
 #include "menus/main_menu.h"
+#include "menus/opt_menu.h"
+#include "menus/records_menu.h"
 #include "persist/settings.h"
 
 namespace {
@@ -80,6 +83,13 @@ uint8_t ModifierState() {
   return state;
 }
 
+int32_t PressedKey() {
+  for (int32_t code = 1; code <= 255; ++code)
+    if (iKeyClick(code))
+      return code;
+  return 0;
+}
+
 void HandleKeys() {
   if (HandleBossKey())
     return;
@@ -104,6 +114,23 @@ void HandleKeys() {
         AskQuitGame();
         Game->PauseSprite->Hide();
       }
+      break;
+    case StateOptions:
+      OptMenu->HandleKeys();
+      break;
+    case StateHelp:
+      HelpMenu->HandleKeys();
+      break;
+    case StateRecords:
+      RecordsMenu->HandleKeys();
+      break;
+    case StateBindLeft:
+    case StateBindRight:
+    case StateBindFire:
+      OptMenu->HandleKeyBinding();
+      break;
+    case StateBindBossKey:
+      OptMenu->HandleBossKeyBinding();
       break;
     case StateConfirmExit:
     case StateConfirmClearRecords:

@@ -16,5 +16,9 @@ constexpr int32_t kScanRight = 205;
 
 void HandleKeys();
 
+// The lowest scan code clicked in this step, or 0. Codes above it stay unqueried, so their
+// clicks wait for the next step.
+int32_t PressedKey();
+
 // The modifiers held now: 1 Shift, 2 Alt, 4 Ctrl.
 uint8_t ModifierState();

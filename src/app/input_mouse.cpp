@@ -7,7 +7,10 @@
 #include "app/engine/platform.h"
 #include "app/startup_scene.h"
 #include "menus/exit_menu.h"
+#include "menus/help_menu.h"
 #include "menus/main_menu.h"
+#include "menus/opt_menu.h"
+#include "menus/records_menu.h"
 #include "persist/settings.h"
 
 uint8_t MouseButtonClicked = 0;
@@ -81,7 +84,13 @@ void HandleMouseHover() {
     return;
   if (MenuTakesPointer())
     MainMenu->Hover(p.Px, p.Py);
-  if (IsDialogState(AppState))
+  if (IsOptionsState(AppState))
+    OptMenu->Hover(p.Px, p.Py);
+  else if (AppState == StateHelp)
+    HelpMenu->Hover(p.Px, p.Py);
+  else if (AppState == StateRecords)
+    RecordsMenu->Hover(p.Px, p.Py);
+  else if (IsDialogState(AppState))
     ExitMenu->Hover(p.Px, p.Py);
   PreviousMx = p.Mx;
   PreviousMy = p.My;
@@ -95,6 +104,19 @@ void HandleMouseClick() {
   if (MenuTakesPointer() && MainMenu->Click(p.Px, p.Py))
     return;
   switch (AppState) {
+    case StateOptions:
+    case StateBindBossKey:
+    case StateBindLeft:
+    case StateBindRight:
+    case StateBindFire:
+      OptMenu->Click(p.Px, p.Py);
+      break;
+    case StateHelp:
+      HelpMenu->Click(p.Px, p.Py);
+      break;
+    case StateRecords:
+      RecordsMenu->Click(p.Px, p.Py);
+      break;
     case StateConfirmExit:
     case StateConfirmClearRecords:
     case StateConfirmQuitGame:

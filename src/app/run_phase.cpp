@@ -13,7 +13,10 @@
 #include "app/startup_scene.h"
 #include "game/game.h"
 #include "menus/exit_menu.h"
+#include "menus/help_menu.h"
 #include "menus/main_menu.h"
+#include "menus/opt_menu.h"
+#include "menus/records_menu.h"
 
 long double FrameFactor = 0;
 int64_t PreviousCounter = 0;
@@ -64,10 +67,14 @@ void EnterGameAfterFade() {
   iRender();
   if (!Game->ResourcesCreated)
     Game->CreateResources();
+  ClosePanelsBesideMenu();
   MenuBackgroundOn = false;
 }
 
 void RunMenuFade() {
+  OptMenu->Frame();
+  HelpMenu->Frame();
+  RecordsMenu->Frame();
   switch (StepMenuFade(FrameFactor)) {
     case MenuFadeResult::FadeInDone:
       AppState = StateMainMenu;
@@ -125,7 +132,10 @@ void RunStep() {
   }
   if (MenuBackgroundOn)
     AnimateMenuBackground();
+  OptMenu->Frame();
+  HelpMenu->Frame();
   MainMenu->Frame();
+  RecordsMenu->Frame();
   if (IsDialogState(AppState))
     ExitMenu->Frame();
   if (InGameState(AppState) && !Game->GameEnded)

@@ -10,7 +10,10 @@
 #include "app/run_phase.h"
 #include "game/game.h"
 #include "menus/exit_menu.h"
+#include "menus/help_menu.h"
 #include "menus/main_menu.h"
+#include "menus/opt_menu.h"
+#include "menus/records_menu.h"
 #include "persist/settings.h"
 #include "sprites/image_pack.h"
 
@@ -128,7 +131,10 @@ void FirstBuild() {
   Randomize();
   MenuBackgroundOn = true;
   MainMenu = std::make_unique<TMainMenu>();
+  HelpMenu = std::make_unique<THelpMenu>();
   ExitMenu = std::make_unique<TExitMenu>();
+  RecordsMenu = std::make_unique<TRecordsMenu>();
+  OptMenu = std::make_unique<TOptMenu>();
   Game = std::make_unique<TGame>();
   AppState = StateMainMenu;
 
@@ -146,6 +152,9 @@ void FirstBuild() {
   LoadDigits();
 
   MainMenu->Build();
+  HelpMenu->Build();
+  RecordsMenu->Build();
+  OptMenu->Build();
   ExitMenu->Build();
 
   CreateFonts();
@@ -194,6 +203,9 @@ void Rebuild() {
   LoadDigits();
 
   MainMenu->Rebuild();
+  RecordsMenu->Rebuild();
+  OptMenu->Rebuild();
+  HelpMenu->Rebuild();
   ExitMenu->Rebuild();
 
   CreateEndPictures();

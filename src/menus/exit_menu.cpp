@@ -9,6 +9,7 @@
 #include "game/game.h"
 #include "menus/main_menu.h"
 #include "menus/menu_sound.h"
+#include "menus/records_menu.h"
 #include "persist/records.h"
 #include "persist/settings.h"
 
@@ -162,6 +163,7 @@ void TExitMenu::ReturnToMenu() {
   HideDialog();
   MainMenu->ShowButtons();
   AppState = StateMainMenu;
+  ClosePanelsBesideMenu();
   PlayMenuSound(MenuSelectSound);
 }
 
@@ -194,6 +196,7 @@ void TExitMenu::ClearRecords() {
   iPrintsHide();
   HideDialog();
   AppState = StateRecords;
+  RecordsMenu->OpenPanel();
   PlayMenuSound(MenuSelectSound);
 }
 
@@ -201,6 +204,7 @@ void TExitMenu::KeepRecords() {
   iPrintsHide();
   AppState = StateRecords;
   HideDialog();
+  RecordsMenu->OpenPanel();
   PlayMenuSound(MenuSelectSound);
 }
 

@@ -8,7 +8,10 @@
 #include "app/startup_scene.h"
 #include "app/web_links.h"
 #include "menus/exit_menu.h"
+#include "menus/help_menu.h"
 #include "menus/menu_sound.h"
+#include "menus/opt_menu.h"
+#include "menus/records_menu.h"
 #include "persist/settings.h"
 
 std::unique_ptr<TMainMenu> MainMenu;
@@ -193,33 +196,59 @@ void TMainMenu::StartGame() {
   FadeIn = false;
   ExitAfterFade = false;
   PlayMenuSound(MenuSelectSound);
+  ClosePanelsBesideMenu();
 }
 
 void TMainMenu::ToggleOptions() {
   Redisplay();
-  if (AppState == StateOptions) {
-    CommitSettings();
+  if (OptMenu->Open) {
+    OptMenu->ClosePanel();
     AppState = StateMainMenu;
   } else {
+    OptMenu->OpenPanel();
     AppState = StateOptions;
     SettingsEdit = Settings;
   }
+  if (HelpMenu->Open)
+    HelpMenu->ClosePanel();
+  if (RecordsMenu->Open)
+    RecordsMenu->ClosePanel();
   PlayMenuSound(MenuSelectSound);
 }
 
 void TMainMenu::ToggleRecords() {
   Redisplay();
-  AppState = AppState == StateRecords ? StateMainMenu : StateRecords;
+  if (RecordsMenu->Open) {
+    RecordsMenu->ClosePanel();
+    AppState = StateMainMenu;
+  } else {
+    RecordsMenu->OpenPanel();
+    AppState = StateRecords;
+  }
+  if (OptMenu->Open)
+    OptMenu->ClosePanel();
+  if (HelpMenu->Open)
+    HelpMenu->ClosePanel();
   PlayMenuSound(MenuSelectSound);
 }
 
 void TMainMenu::ToggleHelp() {
   Redisplay();
-  AppState = AppState == StateHelp ? StateMainMenu : StateHelp;
+  if (HelpMenu->Open) {
+    HelpMenu->ClosePanel();
+    AppState = StateMainMenu;
+  } else {
+    HelpMenu->OpenPanel();
+    AppState = StateHelp;
+  }
+  if (OptMenu->Open)
+    OptMenu->ClosePanel();
+  if (RecordsMenu->Open)
+    RecordsMenu->ClosePanel();
   PlayMenuSound(MenuSelectSound);
 }
 
-void TMainMenu::LeaveForShell(const char* target) {
+void LeaveWindowForShell(const char* target) {
   if (Settings.Windowed == 1) {
     SendMessageA(FindWindowA(nullptr, "Quasarball"), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   } else {
@@ -228,16 +257,40 @@ void TMainMenu::LeaveForShell(const char* target) {
     SetReopenRequest(-1);
   }
   ShellExecuteA(nullptr, nullptr, target, nullptr, nullptr, SW_HIDE);
+  ClosePanelsBesideMenu();
+  // With its panel gone, a panel state would steer the keys at nothing on screen.
+  switch (AppState) {
+    case StateOptions:
+    case StateHelp:
+    case StateRecords:
+    case StateBindBossKey:
+    case StateBindLeft:
+    case StateBindRight:
+    case StateBindFire:
+      AppState = StateMainMenu;
+      break;
+    default:
+      break;
+  }
+}
+
+void ClosePanelsBesideMenu() {
+  if (OptMenu->Open)
+    OptMenu->ClosePanel();
+  if (HelpMenu->Open)
+    HelpMenu->ClosePanel();
+  if (RecordsMenu->Open)
+    RecordsMenu->ClosePanel();
 }
 
 void TMainMenu::OpenWebPage() {
-  LeaveForShell(kHomePage);
+  LeaveWindowForShell(kHomePage);
 }
 void TMainMenu::MailFriend() {
-  LeaveForShell(kRecommendMail);
+  LeaveWindowForShell(kRecommendMail);
 }
 void TMainMenu::OpenSubscribe() {
-  LeaveForShell(kSubscribePage);
+  LeaveWindowForShell(kSubscribePage);
 }
 
 void TMainMenu::AskExit() {

@@ -50,8 +50,13 @@ class TMainMenu {
 
  private:
   void CreateButtons();
-  void LeaveForShell(const char* target);
   void Redisplay();
 };
 
 extern std::unique_ptr<TMainMenu> MainMenu;
+
+// Hands the screen to the shell for a web or mail link: a window is minimised; in full screen
+// the engine is closed until the player comes back. Then the open panels are closed.
+void LeaveWindowForShell(const char* target);
+// Closes whichever of the options (committing it), help and records panels is open.
+void ClosePanelsBesideMenu();

@@ -12,6 +12,7 @@
 #include "game/game.h"
 #include "headless/headless.h"
 #include "menus/main_menu.h"
+#include "menus/opt_menu.h"
 #include "persist/settings.h"
 #include "program_test.h"
 
@@ -119,7 +120,7 @@ TEST_F(DataProgramTest, ADisplayChangeReopensAtOnceWithTheNewMode) {
   Run([&](uint64_t pass) {
     if (pass == 5) {
       Settings.Windowed = 0;
-      DisplayChanged = true;
+      OptMenu->DisplayChanged = true;
       SetReopenRequest(-1);
     }
     if (pass > 5 && !reopened) {
@@ -127,7 +128,7 @@ TEST_F(DataProgramTest, ADisplayChangeReopensAtOnceWithTheNewMode) {
       EXPECT_TRUE(headless::FullScreen());
       EXPECT_EQ(WindowsCreated(), 2u);
       EXPECT_EQ(headless::HotKeys().size(), 2u);
-      EXPECT_FALSE(DisplayChanged);
+      EXPECT_FALSE(OptMenu->DisplayChanged);
     }
     if (pass == 8)
       PostMessageToGame(WM_CLOSE);
@@ -239,7 +240,7 @@ TEST_F(DataProgramTest, AReopenRequestSkipsThatPassesRender) {
   Run([&](uint64_t pass) {
     if (pass == 5) {
       framesBefore = headless::FramesDrawn();
-      DisplayChanged = true;
+      OptMenu->DisplayChanged = true;
       SetReopenRequest(-1);
     }
     if (pass == 6 && !checked) {

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -47,7 +48,10 @@ std::vector<uint8_t> DefaultRecords() {
 class GameFolder {
  public:
   GameFolder() {
-    path_ = std::filesystem::path(E2E_OUTPUT_DIR) / "game";
+    // One folder a test, as ctest runs them side by side.
+    path_ =
+        std::filesystem::path(E2E_OUTPUT_DIR) /
+        (std::string("game-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(path_);
     const std::filesystem::path built = QB_BUILD_ROOT;
     for (const char* folder : {"data", "sound"}) {
@@ -80,15 +84,23 @@ class GameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_FALSE(x.Display().empty()) << "Xvfb or the window manager did not start";
+    Launch();
+  }
+
+  void Launch() {
     game = ChildProcess::Start(
         {folder.Program().string()},
         {"DISPLAY=" + x.Display(), "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"});
     ASSERT_TRUE(game.has_value());
-    window = RunCommand({"xdotool", "search", "--sync", "--name", "^Quasarball$"},
-                        {"DISPLAY=" + x.Display()}, kStartTimeout)
-                 .value_or("");
-    window = window.substr(0, window.find('\n'));
+    window = FindWindow();
     ASSERT_FALSE(window.empty()) << "the game's window did not appear";
+  }
+
+  std::string FindWindow() {
+    const std::string found = RunCommand({"xdotool", "search", "--sync", "--name", "^Quasarball$"},
+                                         {"DISPLAY=" + x.Display()}, kStartTimeout)
+                                  .value_or("");
+    return found.substr(0, found.find('\n'));
   }
 
   void TearDown() override {
@@ -161,18 +173,97 @@ class GameTest : public ::testing::Test {
     return std::pair{std::atoi(where.c_str() + xAt + 2), std::atoi(where.c_str() + yAt + 2)};
   }
 
-  // Mean brightness (0..765) of a rectangle of the screen.
+  // A key as a player types it, then a moment for the game to draw the answer.
+  bool Key(const std::string& name) {
+    const bool sent = Xdotool({"key", "--delay", "120", name});
+    std::this_thread::sleep_for(Milliseconds(400));
+    return sent;
+  }
+
+  // The top-left corner of the game's 800 x 600 screen on the X screen: the window's content in
+  // a window, the letterboxed middle in full screen.
+  struct Origin {
+    int x = 0, y = 0;
+  };
+  std::optional<Origin> ContentOrigin() {
+    const auto geometry = RunCommand({"xdotool", "getwindowgeometry", "--shell", window},
+                                     {"DISPLAY=" + x.Display()}, kStepTimeout);
+    if (!geometry)
+      return std::nullopt;
+    Origin origin;
+    int width = 0, height = 0;
+    std::istringstream lines(*geometry);
+    for (std::string line; std::getline(lines, line);) {
+      const auto equals = line.find('=');
+      if (equals == std::string::npos)
+        continue;
+      const std::string name = line.substr(0, equals);
+      const int value = std::atoi(line.c_str() + equals + 1);
+      if (name == "X")
+        origin.x = value;
+      else if (name == "Y")
+        origin.y = value;
+      else if (name == "WIDTH")
+        width = value;
+      else if (name == "HEIGHT")
+        height = value;
+    }
+    origin.x += (width - 800) / 2;
+    origin.y += (height - 600) / 2;
+    return origin;
+  }
+
+  // Keeps a picture of what the player sees in the build folder.
+  bool Keep(const std::string& name, Screenshot& shot) {
+    return shot.Take(x.Display(), std::filesystem::path(E2E_OUTPUT_DIR) / (name + ".png"));
+  }
+
+  // The mean x of the bright pixels of the paddle's upper half and the ball on it.
+  static std::optional<double> PaddleX(const Screenshot& shot, Origin origin) {
+    double sum = 0;
+    int count = 0;
+    for (int y = origin.y + 528; y < origin.y + 552; ++y) {  // above the speed and shots plate
+      for (int x = origin.x + 8; x < origin.x + 792; ++x) {
+        const Rgb c = shot.At(x, y);
+        if (c.r + c.g + c.b > 450) {
+          sum += x - origin.x;
+          ++count;
+        }
+      }
+    }
+    if (count < 20)
+      return std::nullopt;
+    return sum / count;
+  }
+
+  // Mean colour difference of two shots over a rectangle of the game's screen.
+  static double Change(const Screenshot& a, const Screenshot& b, Origin o, int left, int top,
+                       int width, int height) {
+    double sum = 0;
+    int count = 0;
+    for (int y = o.y + top; y < o.y + top + height; y += 3) {
+      for (int x = o.x + left; x < o.x + left + width; x += 3) {
+        const Rgb p = a.At(x, y);
+        const Rgb q = b.At(x, y);
+        sum += std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b);
+        count += 3;
+      }
+    }
+    return count ? sum / count : 0;
+  }
+
+  // Mean brightness of a rectangle of the X screen.
   static double Brightness(const Screenshot& shot, int left, int top, int width, int height) {
     double sum = 0;
     int count = 0;
-    for (int y = top; y < top + height; y += 2) {
-      for (int x = left; x < left + width; x += 2) {
+    for (int y = top; y < top + height; y += 4) {
+      for (int x = left; x < left + width; x += 4) {
         const Rgb c = shot.At(x, y);
         sum += c.r + c.g + c.b;
         ++count;
       }
     }
-    return sum / count;
+    return count ? sum / count : 0;
   }
 
   XServer x{E2E_OUTPUT_DIR};
@@ -337,7 +428,131 @@ TEST_F(GameTest, AbsolutePointerJumpsHoverTheMenuAndSteerThePaddle) {
     std::this_thread::sleep_for(Milliseconds(30));
   }
   EXPECT_GT(paddleX("steer-right.png"), leftmost + 100);
-}
+  // Options: to full screen (letterboxed on the wide screen) and back to an 800 x 600 window; the
+  // choice is in the settings file at once.
+  TEST_F(GameTest, TheOptionsSwitchToFullScreenAndBack) {
+    ASSERT_TRUE(WaitForMenu());
+    ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+    ASSERT_TRUE(Key("Down"));
+    ASSERT_TRUE(Key("Return"));  // options
+    std::this_thread::sleep_for(seconds(1));
+    Screenshot options;
+    ASSERT_TRUE(Keep("panel-options", options));
+    ASSERT_TRUE(Key("Return"));  // the display row: full screen
+    bool full = false;
+    for (int look = 0; look < 40 && !full; ++look) {
+      std::this_thread::sleep_for(Milliseconds(250));
+      full = ReadAll(folder.Data("settings.dat"))[0] == 0;
+    }
+    ASSERT_TRUE(full) << "the full-screen choice was not saved";
+    std::this_thread::sleep_for(seconds(4));
+    window = FindWindow();
+    ASSERT_FALSE(window.empty());
+    Screenshot letterboxed;
+    ASSERT_TRUE(Keep("panel-options-full-screen", letterboxed));
+    // 800 x 600 scaled to 960 x 720 in the middle of 1280 x 720: black bars left and right.
+    EXPECT_LT(Brightness(letterboxed, 0, 0, 150, kScreenHeight), 5);
+    EXPECT_LT(Brightness(letterboxed, kScreenWidth - 150, 0, 150, kScreenHeight), 5);
+    EXPECT_GT(Brightness(letterboxed, 300, 100, 680, 520), 40);
+
+    // The panel is still open, the keys back with the main menu: Enter on OPTIONS closes it, the
+    // next opens it again, and Enter on the display row goes back to a window.
+    ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+    ASSERT_TRUE(Key("Return"));
+    ASSERT_TRUE(Key("Return"));
+    std::this_thread::sleep_for(seconds(1));
+    ASSERT_TRUE(Key("Return"));
+    bool windowed = false;
+    for (int look = 0; look < 40 && !windowed; ++look) {
+      std::this_thread::sleep_for(Milliseconds(250));
+      windowed = ReadAll(folder.Data("settings.dat"))[0] == 1;
+    }
+    ASSERT_TRUE(windowed) << "the window choice was not saved";
+    std::this_thread::sleep_for(seconds(4));
+    window = FindWindow();
+    ASSERT_FALSE(window.empty());
+    const auto geometry = RunCommand({"xdotool", "getwindowgeometry", "--shell", window},
+                                     {"DISPLAY=" + x.Display()}, kStepTimeout)
+                              .value_or("");
+    EXPECT_NE(geometry.find("WIDTH=800"), std::string::npos) << geometry;
+    EXPECT_NE(geometry.find("HEIGHT=600"), std::string::npos) << geometry;
+    EXPECT_EQ(ReadAll(folder.Data("settings.dat")), DefaultSettings());
+  }
+
+  // Q bound as the left key survives a restart and steers the paddle in a game.
+  TEST_F(GameTest, ALeftKeyBoundToQSteersThePaddleAfterARestart) {
+    ASSERT_TRUE(WaitForMenu());
+    ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+    ASSERT_TRUE(Key("Down"));
+    ASSERT_TRUE(Key("Return"));  // options
+    ASSERT_TRUE(Key("Up"));      // the tab row
+    ASSERT_TRUE(Key("Right"));   // page 2
+    ASSERT_TRUE(Key("Down"));    // the left key's row
+    ASSERT_TRUE(Key("Return"));
+    ASSERT_TRUE(Key("q"));
+    std::this_thread::sleep_for(seconds(1));
+    Screenshot keys;
+    ASSERT_TRUE(Keep("panel-options-keys", keys));
+    auto expected = DefaultSettings();
+    expected[28] = 16;
+    ASSERT_EQ(ReadAll(folder.Data("settings.dat")), expected);
+
+    ASSERT_TRUE(Xdotool({"key", "alt+F4"}));
+    ASSERT_EQ(game->Wait(kStartTimeout), 0);
+    Launch();
+    ASSERT_TRUE(WaitForMenu());
+    ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+    ASSERT_TRUE(Key("Return"));               // start a game
+    std::this_thread::sleep_for(seconds(6));  // fade out, level intro, the paddle's slide-in
+    const auto origin = ContentOrigin();
+    ASSERT_TRUE(origin.has_value());
+    Screenshot before;
+    ASSERT_TRUE(Keep("game-before-q", before));
+    const auto start = PaddleX(before, *origin);
+    ASSERT_TRUE(start.has_value()) << "no paddle found";
+    ASSERT_TRUE(Xdotool({"keydown", "q"}));
+    std::this_thread::sleep_for(Milliseconds(700));
+    ASSERT_TRUE(Xdotool({"keyup", "q"}));
+    std::this_thread::sleep_for(Milliseconds(200));
+    Screenshot after;
+    ASSERT_TRUE(Keep("game-after-q", after));
+    const auto end = PaddleX(after, *origin);
+    ASSERT_TRUE(end.has_value()) << "no paddle found";
+    EXPECT_LT(*end, *start - 50) << "Q did not move the paddle left";
+  }
+
+  // Help: six pages turned with Right, each a new picture, the seventh turn back on page 1; then
+  // the records panel.
+  TEST_F(GameTest, TheHelpPagesTurnAndTheRecordsPanelOpens) {
+    ASSERT_TRUE(WaitForMenu());
+    ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+    for (int i = 0; i < 3; ++i)
+      ASSERT_TRUE(Key("Down"));
+    ASSERT_TRUE(Key("Return"));  // help
+    std::this_thread::sleep_for(seconds(1));
+    const auto origin = ContentOrigin();
+    ASSERT_TRUE(origin.has_value());
+    ASSERT_TRUE(Key("Right"));  // the focus moves to the next-page button
+    std::vector<Screenshot> pages(7);
+    ASSERT_TRUE(Keep("panel-help-1", pages[0]));
+    for (int page = 1; page < 7; ++page) {
+      ASSERT_TRUE(Key("Right"));
+      ASSERT_TRUE(Keep("panel-help-" + std::to_string(page % 6 + 1), pages[page]));
+      EXPECT_GT(Change(pages[page - 1], pages[page], *origin, 410, 215, 310, 230), 8)
+          << "page " << page + 1 << " looks like the one before";
+    }
+    EXPECT_LT(Change(pages[0], pages[6], *origin, 410, 215, 310, 230), 4)
+        << "the seventh turn is not back on page 1";
+
+    ASSERT_TRUE(Key("Escape"));
+    ASSERT_TRUE(Key("Up"));
+    ASSERT_TRUE(Key("Return"));  // high scores
+    std::this_thread::sleep_for(seconds(1));
+    Screenshot records;
+    ASSERT_TRUE(Keep("panel-records", records));
+    // The table's pale screen behind the printed lines.
+    EXPECT_GT(Brightness(records, origin->x + 420, origin->y + 210, 280, 250), 400);
+  }
 
 }  // namespace
 }  // namespace e2e

@@ -11,6 +11,7 @@
 #include "app/startup_scene.h"
 #include "game/game.h"
 #include "headless/headless.h"
+#include "menus/opt_menu.h"
 #include "objects/ball.h"
 #include "objects/block.h"
 #include "objects/paddle.h"
@@ -90,7 +91,7 @@ TEST_F(GameStartTest, AReopenDuringPlayBringsBackTheGameSceneOnly) {
   PlayUntil([&](uint64_t pass) {
     if (reopenPass == 0) {
       reopenPass = static_cast<int>(pass);
-      DisplayChanged = true;
+      OptMenu->DisplayChanged = true;
       SetReopenRequest(-1);
       return false;
     }
@@ -128,7 +129,7 @@ TEST_F(GameStartTest, AReopenWhilePausedShowsThePausePictureAgain) {
     }
     if (reopenPass == -1 && AppState == StatePaused) {
       reopenPass = static_cast<int>(pass);
-      DisplayChanged = true;
+      OptMenu->DisplayChanged = true;
       SetReopenRequest(-1);
       return false;
     }
@@ -144,7 +145,7 @@ TEST_F(GameStartTest, AReopenBeforeAnyGameLeavesTheGameAlone) {
   bool reopened = false;
   Run([&](uint64_t pass) {
     if (pass == 20) {
-      DisplayChanged = true;
+      OptMenu->DisplayChanged = true;
       SetReopenRequest(-1);
     }
     if (pass == 25) {

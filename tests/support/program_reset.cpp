@@ -10,7 +10,10 @@
 #include "game/game.h"
 #include "headless/headless.h"
 #include "menus/exit_menu.h"
+#include "menus/help_menu.h"
 #include "menus/main_menu.h"
+#include "menus/opt_menu.h"
+#include "menus/records_menu.h"
 #include "persist/records.h"
 #include "persist/settings.h"
 
@@ -20,6 +23,9 @@ void ResetProgram() {
   Game.reset();
   MainMenu.reset();
   ExitMenu.reset();
+  HelpMenu.reset();
+  RecordsMenu.reset();
+  OptMenu.reset();
   LoadingSprite.reset();
   for (auto& picture : MenuPictures)
     picture.reset();
@@ -33,7 +39,6 @@ void ResetProgram() {
   SuspendToTaskbar = false;
   EngineLive = true;
   ExitAfterWait = false;
-  DisplayChanged = false;
   LightLevel = 0;
   FrameFactor = 0;
   MouseButtonClicked = 0;

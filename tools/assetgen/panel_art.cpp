@@ -84,10 +84,11 @@ Canvas RecordsFrame() {
   return canvas;
 }
 
-// Centred on the screen at (400, 300); the question is printed in its upper half.
+// Centred on the screen at (400, 300); the question is printed in its upper half. Over a running
+// game the glass is all but opaque, so the blocks behind do not show through the question.
 Canvas DialogFrame() {
   Canvas canvas(512, 256);
-  GlassPanel(canvas, {6, 6, 500, 244}, Hex(0x4AA8FF));
+  GlassPanel(canvas, {6, 6, 500, 244}, Hex(0x4AA8FF), 0.99);
   cairo_t* cr = canvas.cr();
   cairo_set_line_width(cr, 1);
   cairo_move_to(cr, 60, 138.5);

@@ -67,14 +67,16 @@ Canvas InterfaceFrame() {
   SetColour(cr, kUiAccent, 0.18);
   cairo_fill(cr);
 
-  NumberWell(canvas, 75, 42);
-  HudLabel(canvas, "LIVES", 70, 17);
-  NumberWell(canvas, 173, 86);
-  HudLabel(canvas, "TIME", 168, 17);
+  // Each well spans the cells of its number (13.1 pixels a character) with an even margin: lives
+  // and level take two characters from x 77.5 and 755, the time five ("04:50") from x 175.
+  NumberWell(canvas, 71, 40);
+  HudLabel(canvas, "LIVES", 65, 17);
+  NumberWell(canvas, 168, 81);
+  HudLabel(canvas, "TIME", 162, 17);
   NumberWell(canvas, 458, 120);
   HudLabel(canvas, "SCORE", 452, 17);
-  NumberWell(canvas, 752, 46);
-  HudLabel(canvas, "LEVEL", 747, 17);
+  NumberWell(canvas, 749, 40);
+  HudLabel(canvas, "LEVEL", 743, 17);
 
   // Side rails: the walls reach down to screen y 495; below them a ball can slip out sideways.
   for (double x : {1.0, 795.0}) {

@@ -1,5 +1,6 @@
 #include "assetgen/ui.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qbart {
@@ -21,7 +22,7 @@ void Chamfered(cairo_t* cr, Rect r, double c) {
 
 }  // namespace
 
-void GlassPanel(Canvas& canvas, Rect r, Rgb accent) {
+void GlassPanel(Canvas& canvas, Rect r, Rgb accent, double opacity) {
   cairo_t* cr = canvas.cr();
   const double c = 18;
   Glow(
@@ -33,10 +34,10 @@ void GlassPanel(Canvas& canvas, Rect r, Rgb accent) {
       },
       accent, 7, 0.9);
   Chamfered(cr, r, c);
-  UsePattern(cr,
-             VerticalGradient(
-                 r.y, r.y + r.h,
-                 {{0, Hex(0x0E1C3A), 0.94}, {0.5, Hex(0x081430), 0.92}, {1, Hex(0x040A1C), 0.95}}));
+  UsePattern(cr, VerticalGradient(r.y, r.y + r.h,
+                                  {{0, Hex(0x0E1C3A), std::min(1.0, opacity + 0.01)},
+                                   {0.5, Hex(0x081430), std::min(1.0, opacity - 0.01)},
+                                   {1, Hex(0x040A1C), std::min(1.0, opacity + 0.02)}}));
   cairo_fill(cr);
   // A faint grid etched into the glass.
   cairo_save(cr);

@@ -17,7 +17,8 @@ struct Rect {
 };
 
 // A dark glass panel with a lit, bevelled edge and corner brackets.
-void GlassPanel(Canvas& canvas, Rect r, Rgb accent = kUiAccent);
+// `opacity` is the glass's mean alpha; what lies behind shows through the rest.
+void GlassPanel(Canvas& canvas, Rect r, Rgb accent = kUiAccent, double opacity = 0.93);
 
 // An engraved groove: an input slot or a slider track.
 void Slot(Canvas& canvas, Rect r);
