@@ -57,6 +57,15 @@ std::string Date(int64_t time) {
   return text.data();
 }
 
+// Digits in groups of three, easier to compare at a glance: 1234567 as 1,234,567.
+std::string GroupedDigits(int64_t value) {
+  std::string digits = std::to_string(value);
+  for (int at = static_cast<int>(digits.size()) - 3; at > (digits[0] == '-' ? 1 : 0); at -= 3) {
+    digits.insert(static_cast<size_t>(at), ",");
+  }
+  return digits;
+}
+
 std::string ShownName(const std::string& name) {
   return name.empty() ? "Anonymous" : name;
 }
@@ -163,7 +172,7 @@ std::string WorldPageHtml(const WorldView& view, const std::vector<StoredResult>
       const StoredResult& r = results[i];
       page += "<tr><td class=\"rank\">" + std::to_string(i + 1) + "</td><td class=\"name\">" +
               EscapeHtml(ShownName(r.Name)) + "</td><td class=\"country\">" +
-              EscapeHtml(r.Country) + "</td><td class=\"score\">" + std::to_string(r.Score) +
+              EscapeHtml(r.Country) + "</td><td class=\"score\">" + GroupedDigits(r.Score) +
               "</td><td class=\"date\">" + Date(r.Time) + "</td></tr>\n";
     }
     page += "</tbody>\n</table>\n";

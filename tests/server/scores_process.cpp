@@ -20,7 +20,7 @@ using Clock = std::chrono::steady_clock;
 
 // Spawns the server with its standard output on a pipe and its standard error in `logPath`
 // (or the test's own standard error when empty).
-pid_t Spawn(const std::vector<std::string>& args, const std::string& logPath, int* output) {
+pid_t Spawn(const std::vector<std::string>& argv, const std::string& logPath, int* output) {
   int pipeFds[2];
   if (pipe2(pipeFds, O_CLOEXEC) != 0) {
     return -1;
@@ -32,16 +32,15 @@ pid_t Spawn(const std::vector<std::string>& args, const std::string& logPath, in
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, logPath.c_str(),
                                      O_WRONLY | O_CREAT | O_APPEND, 0644);
   }
-  std::vector<std::string> argv = {QB_SCORES_PROGRAM};
-  argv.insert(argv.end(), args.begin(), args.end());
+  std::vector<std::string> args = argv;
   std::vector<char*> pointers;
-  for (std::string& arg : argv) {
+  for (std::string& arg : args) {
     pointers.push_back(arg.data());
   }
   pointers.push_back(nullptr);
   pid_t pid = -1;
   const int failed =
-      posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, pointers.data(), environ);
+      posix_spawn(&pid, args[0].c_str(), &actions, nullptr, pointers.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(pipeFds[1]);
   if (failed != 0) {
@@ -76,7 +75,7 @@ std::string ReadAll(int fd, double seconds) {
 std::unique_ptr<ScoresProcess> ScoresProcess::Start(const std::string& database,
                                                     const std::vector<std::string>& extraArgs,
                                                     const std::string& logPath) {
-  std::vector<std::string> args = {"--listen", "127.0.0.1:0", "--db", database};
+  std::vector<std::string> args = {QB_SCORES_PROGRAM, "--listen", "127.0.0.1:0", "--db", database};
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
   int output = -1;
   const pid_t pid = Spawn(args, logPath, &output);
@@ -134,20 +133,24 @@ std::optional<int> ScoresProcess::Wait(double seconds) {
   return status_;
 }
 
-Finished RunScores(const std::vector<std::string>& args) {
+Finished Run(const std::vector<std::string>& argv, double seconds) {
   int output = -1;
-  const pid_t pid = Spawn(args, "/dev/null", &output);
+  const pid_t pid = Spawn(argv, "/dev/null", &output);
   if (pid < 0) {
     return {};
   }
   Finished finished;
-  finished.Output = ReadAll(output, 10);
+  finished.Output = ReadAll(output, seconds);
   close(output);
-  int status = 0;
-  if (waitpid(pid, &status, 0) == pid) {
-    finished.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
+  ScoresProcess child(pid, 0);
+  finished.Status = child.Wait(1).value_or(-1);
   return finished;
+}
+
+Finished RunScores(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {QB_SCORES_PROGRAM};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return Run(argv, 10);
 }
 
 TempFolder::TempFolder() {

@@ -11,6 +11,11 @@
 
 namespace scores_test {
 
+struct Finished {
+  int Status = -1;  // -1 when it could not start or did not end in time (it is then killed)
+  std::string Output;
+};
+
 class ScoresProcess {
  public:
   // Starts the server on 127.0.0.1 with a port of its choosing and waits for it to listen;
@@ -28,6 +33,7 @@ class ScoresProcess {
   std::optional<int> Wait(double seconds);
 
  private:
+  friend Finished Run(const std::vector<std::string>& argv, double seconds);
   ScoresProcess(pid_t pid, int port) : pid_(pid), port_(port) {}
 
   pid_t pid_ = -1;
@@ -35,11 +41,9 @@ class ScoresProcess {
   std::optional<int> status_;
 };
 
-// Runs the server binary with `args` to its end; its exit status and standard output.
-struct Finished {
-  int Status = -1;
-  std::string Output;
-};
+// Runs argv[0] (a path) to its end, at most `seconds`; its exit status and standard output.
+Finished Run(const std::vector<std::string>& argv, double seconds);
+// Runs the server binary with `args`.
 Finished RunScores(const std::vector<std::string>& args);
 
 // A fresh folder under the system's temporary folder, removed with everything in it.

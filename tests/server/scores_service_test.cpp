@@ -96,6 +96,10 @@ TEST_F(ScoresServiceTest, AcceptsTheEdgesOfEachValue) {
   EXPECT_NE(json.Body.find("\"name\":\"Anonymous\",\"country\":\"\",\"score\":0"),
             std::string::npos)
       << json.Body;
+  const std::string html = Get("prg=Quasarball&show&type=0").Body;
+  EXPECT_NE(html.find("<td class=\"score\">100,000,000</td>"), std::string::npos);
+  EXPECT_NE(html.find(">Anonymous<"), std::string::npos);
+  EXPECT_NE(html.find("<td class=\"score\">0</td>"), std::string::npos);
 }
 
 TEST_F(ScoresServiceTest, RefusesMalformedUploadsAndStoresNothing) {
