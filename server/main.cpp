@@ -106,6 +106,9 @@ int main(int argc, char** argv) {
   httplib::Server server;
   const int threads = options.Threads;
   server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+  // Headers and body go out in separate writes; without this each reply on a kept-alive
+  // connection waits for the client's delayed acknowledgement.
+  server.set_tcp_nodelay(true);
   server.set_read_timeout(5, 0);
   server.set_write_timeout(5, 0);
   server.set_keep_alive_max_count(1000);
