@@ -70,17 +70,18 @@ class ScoresHttpTest : public testing::Test {
   std::string Database() const { return folder_.File("scores.sqlite"); }
 
   // Status and body; status 0 when the request failed.
-  std::pair<int, std::string> Get(const std::string& target) {
-    const auto result = client_->Get(target.c_str());
+  std::pair<int, std::string> Get(const std::string& target, const httplib::Headers& headers = {}) {
+    const auto result = client_->Get(target.c_str(), headers);
     return result ? std::pair(result->status, result->body) : std::pair(0, std::string());
   }
 
   std::pair<int, std::string> Upload(const std::string& name, int32_t score,
-                                     const std::string& country) {
-    const auto [status, reply] = Get(kVersion);
+                                     const std::string& country,
+                                     const httplib::Headers& headers = {}) {
+    const auto [status, reply] = Get(kVersion, headers);
     EXPECT_EQ(status, 200);
     const std::string inf = EncodeRecord(BuildResultRecord(name, score, TokenOf(reply), country));
-    return Get("/cgi/version.pl?hs&prg=Quasarball&inf=" + inf);
+    return Get("/cgi/version.pl?hs&prg=Quasarball&inf=" + inf, headers);
   }
 
   TempFolder folder_;
@@ -163,6 +164,27 @@ TEST_F(ScoresHttpTest, LimitsUploadsAndRequestsAtTheirDefaults) {
   EXPECT_EQ(status, 429);
   EXPECT_EQ(reason.find('\n'), reason.size() - 1);
   EXPECT_EQ(QueryOne(Database(), "SELECT count(*) FROM results"), "10");
+}
+
+TEST_F(ScoresHttpTest, BehindAProxyTheLastForwardedAddressIsTheClient) {
+  StartServer({"--trust-proxy"});
+  const httplib::Headers first = {{"X-Forwarded-For", "127.0.0.9, 127.0.0.5"}};
+  for (int i = 0; i < 10; ++i) {
+    ASSERT_EQ(Upload("Bob", i, "UK", first).first, 200) << i;
+  }
+  EXPECT_EQ(Upload("Bob", 10, "UK", first).first, 429);
+  EXPECT_EQ(Upload("Bob", 10, "UK", {{"X-Forwarded-For", "127.0.0.5, 127.0.0.6"}}).first, 200);
+  EXPECT_EQ(Upload("Bob", 11, "UK").first, 200) << "no header: the connection's address";
+}
+
+TEST_F(ScoresHttpTest, WithoutTrustingAProxyTheHeaderIsIgnored) {
+  StartServer();
+  for (int i = 0; i < 10; ++i) {
+    ASSERT_EQ(
+        Upload("Bob", i, "UK", {{"X-Forwarded-For", "127.0.0." + std::to_string(i + 10)}}).first,
+        200);
+  }
+  EXPECT_EQ(Upload("Bob", 10, "UK", {{"X-Forwarded-For", "127.0.0.99"}}).first, 429);
 }
 
 TEST_F(ScoresHttpTest, TheLimitsAreOptions) {
