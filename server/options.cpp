@@ -49,8 +49,13 @@ OptionsParse ParseOptions(const std::vector<std::string>& args) {
       options.TrustProxy = true;
       continue;
     }
+    const bool takesValue = arg == "--listen" || arg == "--db" || arg == "--upload-limit" ||
+                            arg == "--request-limit" || arg == "--threads" || arg == "--motd";
+    if (!takesValue) {
+      return fail("unknown argument " + arg);
+    }
     if (i + 1 >= args.size()) {
-      return fail(arg.starts_with("--") ? arg + " needs a value" : "unknown argument " + arg);
+      return fail(arg + " needs a value");
     }
     const std::string& value = args[++i];
     if (arg == "--listen") {
@@ -61,6 +66,10 @@ OptionsParse ParseOptions(const std::vector<std::string>& args) {
         return fail("--listen takes ADDR:PORT, not " + value);
       }
       options.Host = value.substr(0, colon);
+      // An IPv6 address is written in brackets, as in [::1]:8642.
+      if (options.Host.size() > 2 && options.Host.front() == '[' && options.Host.back() == ']') {
+        options.Host = options.Host.substr(1, options.Host.size() - 2);
+      }
       options.Port = *port;
     } else if (arg == "--db") {
       options.Database = value;
@@ -72,13 +81,11 @@ OptionsParse ParseOptions(const std::vector<std::string>& args) {
       (arg == "--upload-limit"    ? options.Service.UploadLimit
        : arg == "--request-limit" ? options.Service.RequestLimit
                                   : options.Threads) = *count;
-    } else if (arg == "--motd") {
+    } else {
       if (value.find('|') != std::string::npos || value.find('\n') != std::string::npos) {
         return fail("--motd cannot hold '|' or a line break");
       }
       options.Service.Message = value;
-    } else {
-      return fail("unknown option " + arg);
     }
   }
   return {options, false, {}};
