@@ -428,131 +428,133 @@ TEST_F(GameTest, AbsolutePointerJumpsHoverTheMenuAndSteerThePaddle) {
     std::this_thread::sleep_for(Milliseconds(30));
   }
   EXPECT_GT(paddleX("steer-right.png"), leftmost + 100);
-  // Options: to full screen (letterboxed on the wide screen) and back to an 800 x 600 window; the
-  // choice is in the settings file at once.
-  TEST_F(GameTest, TheOptionsSwitchToFullScreenAndBack) {
-    ASSERT_TRUE(WaitForMenu());
-    ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+}
+
+// Options: to full screen (letterboxed on the wide screen) and back to an 800 x 600 window; the
+// choice is in the settings file at once.
+TEST_F(GameTest, TheOptionsSwitchToFullScreenAndBack) {
+  ASSERT_TRUE(WaitForMenu());
+  ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+  ASSERT_TRUE(Key("Down"));
+  ASSERT_TRUE(Key("Return"));  // options
+  std::this_thread::sleep_for(seconds(1));
+  Screenshot options;
+  ASSERT_TRUE(Keep("panel-options", options));
+  ASSERT_TRUE(Key("Return"));  // the display row: full screen
+  bool full = false;
+  for (int look = 0; look < 40 && !full; ++look) {
+    std::this_thread::sleep_for(Milliseconds(250));
+    full = ReadAll(folder.Data("settings.dat"))[0] == 0;
+  }
+  ASSERT_TRUE(full) << "the full-screen choice was not saved";
+  std::this_thread::sleep_for(seconds(4));
+  window = FindWindow();
+  ASSERT_FALSE(window.empty());
+  Screenshot letterboxed;
+  ASSERT_TRUE(Keep("panel-options-full-screen", letterboxed));
+  // 800 x 600 scaled to 960 x 720 in the middle of 1280 x 720: black bars left and right.
+  EXPECT_LT(Brightness(letterboxed, 0, 0, 150, kScreenHeight), 5);
+  EXPECT_LT(Brightness(letterboxed, kScreenWidth - 150, 0, 150, kScreenHeight), 5);
+  EXPECT_GT(Brightness(letterboxed, 300, 100, 680, 520), 40);
+
+  // The panel is still open, the keys back with the main menu: Enter on OPTIONS closes it, the
+  // next opens it again, and Enter on the display row goes back to a window.
+  ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+  ASSERT_TRUE(Key("Return"));
+  ASSERT_TRUE(Key("Return"));
+  std::this_thread::sleep_for(seconds(1));
+  ASSERT_TRUE(Key("Return"));
+  bool windowed = false;
+  for (int look = 0; look < 40 && !windowed; ++look) {
+    std::this_thread::sleep_for(Milliseconds(250));
+    windowed = ReadAll(folder.Data("settings.dat"))[0] == 1;
+  }
+  ASSERT_TRUE(windowed) << "the window choice was not saved";
+  std::this_thread::sleep_for(seconds(4));
+  window = FindWindow();
+  ASSERT_FALSE(window.empty());
+  const auto geometry = RunCommand({"xdotool", "getwindowgeometry", "--shell", window},
+                                   {"DISPLAY=" + x.Display()}, kStepTimeout)
+                            .value_or("");
+  EXPECT_NE(geometry.find("WIDTH=800"), std::string::npos) << geometry;
+  EXPECT_NE(geometry.find("HEIGHT=600"), std::string::npos) << geometry;
+  EXPECT_EQ(ReadAll(folder.Data("settings.dat")), DefaultSettings());
+}
+
+// Q bound as the left key survives a restart and steers the paddle in a game.
+TEST_F(GameTest, ALeftKeyBoundToQSteersThePaddleAfterARestart) {
+  ASSERT_TRUE(WaitForMenu());
+  ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+  ASSERT_TRUE(Key("Down"));
+  ASSERT_TRUE(Key("Return"));  // options
+  ASSERT_TRUE(Key("Up"));      // the tab row
+  ASSERT_TRUE(Key("Right"));   // page 2
+  ASSERT_TRUE(Key("Down"));    // the left key's row
+  ASSERT_TRUE(Key("Return"));
+  ASSERT_TRUE(Key("q"));
+  std::this_thread::sleep_for(seconds(1));
+  Screenshot keys;
+  ASSERT_TRUE(Keep("panel-options-keys", keys));
+  auto expected = DefaultSettings();
+  expected[28] = 16;
+  ASSERT_EQ(ReadAll(folder.Data("settings.dat")), expected);
+
+  ASSERT_TRUE(Xdotool({"key", "alt+F4"}));
+  ASSERT_EQ(game->Wait(kStartTimeout), 0);
+  Launch();
+  ASSERT_TRUE(WaitForMenu());
+  ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+  ASSERT_TRUE(Key("Return"));               // start a game
+  std::this_thread::sleep_for(seconds(6));  // fade out, level intro, the paddle's slide-in
+  const auto origin = ContentOrigin();
+  ASSERT_TRUE(origin.has_value());
+  Screenshot before;
+  ASSERT_TRUE(Keep("game-before-q", before));
+  const auto start = PaddleX(before, *origin);
+  ASSERT_TRUE(start.has_value()) << "no paddle found";
+  ASSERT_TRUE(Xdotool({"keydown", "q"}));
+  std::this_thread::sleep_for(Milliseconds(700));
+  ASSERT_TRUE(Xdotool({"keyup", "q"}));
+  std::this_thread::sleep_for(Milliseconds(200));
+  Screenshot after;
+  ASSERT_TRUE(Keep("game-after-q", after));
+  const auto end = PaddleX(after, *origin);
+  ASSERT_TRUE(end.has_value()) << "no paddle found";
+  EXPECT_LT(*end, *start - 50) << "Q did not move the paddle left";
+}
+
+// Help: six pages turned with Right, each a new picture, the seventh turn back on page 1; then
+// the records panel.
+TEST_F(GameTest, TheHelpPagesTurnAndTheRecordsPanelOpens) {
+  ASSERT_TRUE(WaitForMenu());
+  ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+  for (int i = 0; i < 3; ++i)
     ASSERT_TRUE(Key("Down"));
-    ASSERT_TRUE(Key("Return"));  // options
-    std::this_thread::sleep_for(seconds(1));
-    Screenshot options;
-    ASSERT_TRUE(Keep("panel-options", options));
-    ASSERT_TRUE(Key("Return"));  // the display row: full screen
-    bool full = false;
-    for (int look = 0; look < 40 && !full; ++look) {
-      std::this_thread::sleep_for(Milliseconds(250));
-      full = ReadAll(folder.Data("settings.dat"))[0] == 0;
-    }
-    ASSERT_TRUE(full) << "the full-screen choice was not saved";
-    std::this_thread::sleep_for(seconds(4));
-    window = FindWindow();
-    ASSERT_FALSE(window.empty());
-    Screenshot letterboxed;
-    ASSERT_TRUE(Keep("panel-options-full-screen", letterboxed));
-    // 800 x 600 scaled to 960 x 720 in the middle of 1280 x 720: black bars left and right.
-    EXPECT_LT(Brightness(letterboxed, 0, 0, 150, kScreenHeight), 5);
-    EXPECT_LT(Brightness(letterboxed, kScreenWidth - 150, 0, 150, kScreenHeight), 5);
-    EXPECT_GT(Brightness(letterboxed, 300, 100, 680, 520), 40);
-
-    // The panel is still open, the keys back with the main menu: Enter on OPTIONS closes it, the
-    // next opens it again, and Enter on the display row goes back to a window.
-    ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
-    ASSERT_TRUE(Key("Return"));
-    ASSERT_TRUE(Key("Return"));
-    std::this_thread::sleep_for(seconds(1));
-    ASSERT_TRUE(Key("Return"));
-    bool windowed = false;
-    for (int look = 0; look < 40 && !windowed; ++look) {
-      std::this_thread::sleep_for(Milliseconds(250));
-      windowed = ReadAll(folder.Data("settings.dat"))[0] == 1;
-    }
-    ASSERT_TRUE(windowed) << "the window choice was not saved";
-    std::this_thread::sleep_for(seconds(4));
-    window = FindWindow();
-    ASSERT_FALSE(window.empty());
-    const auto geometry = RunCommand({"xdotool", "getwindowgeometry", "--shell", window},
-                                     {"DISPLAY=" + x.Display()}, kStepTimeout)
-                              .value_or("");
-    EXPECT_NE(geometry.find("WIDTH=800"), std::string::npos) << geometry;
-    EXPECT_NE(geometry.find("HEIGHT=600"), std::string::npos) << geometry;
-    EXPECT_EQ(ReadAll(folder.Data("settings.dat")), DefaultSettings());
+  ASSERT_TRUE(Key("Return"));  // help
+  std::this_thread::sleep_for(seconds(1));
+  const auto origin = ContentOrigin();
+  ASSERT_TRUE(origin.has_value());
+  ASSERT_TRUE(Key("Right"));  // the focus moves to the next-page button
+  std::vector<Screenshot> pages(7);
+  ASSERT_TRUE(Keep("panel-help-1", pages[0]));
+  for (int page = 1; page < 7; ++page) {
+    ASSERT_TRUE(Key("Right"));
+    ASSERT_TRUE(Keep("panel-help-" + std::to_string(page % 6 + 1), pages[page]));
+    EXPECT_GT(Change(pages[page - 1], pages[page], *origin, 410, 215, 310, 230), 8)
+        << "page " << page + 1 << " looks like the one before";
   }
+  EXPECT_LT(Change(pages[0], pages[6], *origin, 410, 215, 310, 230), 4)
+      << "the seventh turn is not back on page 1";
 
-  // Q bound as the left key survives a restart and steers the paddle in a game.
-  TEST_F(GameTest, ALeftKeyBoundToQSteersThePaddleAfterARestart) {
-    ASSERT_TRUE(WaitForMenu());
-    ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
-    ASSERT_TRUE(Key("Down"));
-    ASSERT_TRUE(Key("Return"));  // options
-    ASSERT_TRUE(Key("Up"));      // the tab row
-    ASSERT_TRUE(Key("Right"));   // page 2
-    ASSERT_TRUE(Key("Down"));    // the left key's row
-    ASSERT_TRUE(Key("Return"));
-    ASSERT_TRUE(Key("q"));
-    std::this_thread::sleep_for(seconds(1));
-    Screenshot keys;
-    ASSERT_TRUE(Keep("panel-options-keys", keys));
-    auto expected = DefaultSettings();
-    expected[28] = 16;
-    ASSERT_EQ(ReadAll(folder.Data("settings.dat")), expected);
-
-    ASSERT_TRUE(Xdotool({"key", "alt+F4"}));
-    ASSERT_EQ(game->Wait(kStartTimeout), 0);
-    Launch();
-    ASSERT_TRUE(WaitForMenu());
-    ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
-    ASSERT_TRUE(Key("Return"));               // start a game
-    std::this_thread::sleep_for(seconds(6));  // fade out, level intro, the paddle's slide-in
-    const auto origin = ContentOrigin();
-    ASSERT_TRUE(origin.has_value());
-    Screenshot before;
-    ASSERT_TRUE(Keep("game-before-q", before));
-    const auto start = PaddleX(before, *origin);
-    ASSERT_TRUE(start.has_value()) << "no paddle found";
-    ASSERT_TRUE(Xdotool({"keydown", "q"}));
-    std::this_thread::sleep_for(Milliseconds(700));
-    ASSERT_TRUE(Xdotool({"keyup", "q"}));
-    std::this_thread::sleep_for(Milliseconds(200));
-    Screenshot after;
-    ASSERT_TRUE(Keep("game-after-q", after));
-    const auto end = PaddleX(after, *origin);
-    ASSERT_TRUE(end.has_value()) << "no paddle found";
-    EXPECT_LT(*end, *start - 50) << "Q did not move the paddle left";
-  }
-
-  // Help: six pages turned with Right, each a new picture, the seventh turn back on page 1; then
-  // the records panel.
-  TEST_F(GameTest, TheHelpPagesTurnAndTheRecordsPanelOpens) {
-    ASSERT_TRUE(WaitForMenu());
-    ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
-    for (int i = 0; i < 3; ++i)
-      ASSERT_TRUE(Key("Down"));
-    ASSERT_TRUE(Key("Return"));  // help
-    std::this_thread::sleep_for(seconds(1));
-    const auto origin = ContentOrigin();
-    ASSERT_TRUE(origin.has_value());
-    ASSERT_TRUE(Key("Right"));  // the focus moves to the next-page button
-    std::vector<Screenshot> pages(7);
-    ASSERT_TRUE(Keep("panel-help-1", pages[0]));
-    for (int page = 1; page < 7; ++page) {
-      ASSERT_TRUE(Key("Right"));
-      ASSERT_TRUE(Keep("panel-help-" + std::to_string(page % 6 + 1), pages[page]));
-      EXPECT_GT(Change(pages[page - 1], pages[page], *origin, 410, 215, 310, 230), 8)
-          << "page " << page + 1 << " looks like the one before";
-    }
-    EXPECT_LT(Change(pages[0], pages[6], *origin, 410, 215, 310, 230), 4)
-        << "the seventh turn is not back on page 1";
-
-    ASSERT_TRUE(Key("Escape"));
-    ASSERT_TRUE(Key("Up"));
-    ASSERT_TRUE(Key("Return"));  // high scores
-    std::this_thread::sleep_for(seconds(1));
-    Screenshot records;
-    ASSERT_TRUE(Keep("panel-records", records));
-    // The table's pale screen behind the printed lines.
-    EXPECT_GT(Brightness(records, origin->x + 420, origin->y + 210, 280, 250), 400);
-  }
+  ASSERT_TRUE(Key("Escape"));
+  ASSERT_TRUE(Key("Up"));
+  ASSERT_TRUE(Key("Return"));  // high scores
+  std::this_thread::sleep_for(seconds(1));
+  Screenshot records;
+  ASSERT_TRUE(Keep("panel-records", records));
+  // The table's pale screen behind the printed lines.
+  EXPECT_GT(Brightness(records, origin->x + 420, origin->y + 210, 280, 250), 400);
+}
 
 }  // namespace
 }  // namespace e2e
