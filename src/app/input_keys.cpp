@@ -11,6 +11,7 @@
 #include "menus/help_menu.h"
 #include "menus/main_menu.h"
 #include "menus/opt_menu.h"
+#include "menus/record_input_menu.h"
 #include "menus/records_menu.h"
 #include "persist/settings.h"
 
@@ -135,7 +136,14 @@ void HandleKeys() {
     case StateConfirmExit:
     case StateConfirmClearRecords:
     case StateConfirmQuitGame:
+    case StateAskUpload:
+    case StateUploadFailed:
       ExitMenu->HandleKeys();
+      break;
+    case StateRecordEntry:
+    case StateRecordName:
+    case StateRecordCountry:
+      RecordInputMenu->HandleKeys();
       break;
     default:
       break;

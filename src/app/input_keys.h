@@ -5,6 +5,7 @@
 
 // Scan codes the game names.
 constexpr int32_t kScanEscape = 1;
+constexpr int32_t kScanBackspace = 14;
 constexpr int32_t kScanP = 25;
 constexpr int32_t kScanEnter = 28;
 constexpr int32_t kScanSpace = 57;

@@ -10,6 +10,7 @@
 #include "menus/help_menu.h"
 #include "menus/main_menu.h"
 #include "menus/opt_menu.h"
+#include "menus/record_input_menu.h"
 #include "menus/records_menu.h"
 #include "persist/settings.h"
 
@@ -92,6 +93,8 @@ void HandleMouseHover() {
     RecordsMenu->Hover(p.Px, p.Py);
   else if (IsDialogState(AppState))
     ExitMenu->Hover(p.Px, p.Py);
+  else if (IsRecordEntryState(AppState))
+    RecordInputMenu->Hover(p.Mx, p.My, p.Px, p.Py);
   PreviousMx = p.Mx;
   PreviousMy = p.My;
 }
@@ -120,7 +123,14 @@ void HandleMouseClick() {
     case StateConfirmExit:
     case StateConfirmClearRecords:
     case StateConfirmQuitGame:
+    case StateAskUpload:
+    case StateUploadFailed:
       ExitMenu->Click(p.Px, p.Py);
+      break;
+    case StateRecordEntry:
+    case StateRecordName:
+    case StateRecordCountry:
+      RecordInputMenu->Click(p.Mx, p.My, p.Px, p.Py);
       break;
     default:
       break;

@@ -16,6 +16,7 @@
 #include "menus/help_menu.h"
 #include "menus/main_menu.h"
 #include "menus/opt_menu.h"
+#include "menus/record_input_menu.h"
 #include "menus/records_menu.h"
 
 long double FrameFactor = 0;
@@ -118,12 +119,15 @@ bool InGameState(uint8_t state) {
 }
 
 void RunStep() {
+  FinishUpload();
   HandleKeys();
   HandleMouseHover();
   HandleMouseClick();
   AnimateCursor();
   if (IsDialogState(AppState) || AppState == StateUploading)
     PrintDialogText();
+  if (IsRecordEntryState(AppState))
+    RecordInputMenu->Frame();
   if (AppState == StatePlaying)
     Game->Update();
   if (AppState == StateStartGame) {

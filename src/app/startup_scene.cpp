@@ -13,6 +13,7 @@
 #include "menus/help_menu.h"
 #include "menus/main_menu.h"
 #include "menus/opt_menu.h"
+#include "menus/record_input_menu.h"
 #include "menus/records_menu.h"
 #include "persist/settings.h"
 #include "sprites/image_pack.h"
@@ -135,6 +136,7 @@ void FirstBuild() {
   ExitMenu = std::make_unique<TExitMenu>();
   RecordsMenu = std::make_unique<TRecordsMenu>();
   OptMenu = std::make_unique<TOptMenu>();
+  RecordInputMenu = std::make_unique<TRecordInputMenu>();
   Game = std::make_unique<TGame>();
   AppState = StateMainMenu;
 
@@ -155,6 +157,7 @@ void FirstBuild() {
   HelpMenu->Build();
   RecordsMenu->Build();
   OptMenu->Build();
+  RecordInputMenu->Build();
   ExitMenu->Build();
 
   CreateFonts();
@@ -204,6 +207,7 @@ void Rebuild() {
 
   MainMenu->Rebuild();
   RecordsMenu->Rebuild();
+  RecordInputMenu->Rebuild();
   OptMenu->Rebuild();
   HelpMenu->Rebuild();
   ExitMenu->Rebuild();
@@ -231,7 +235,7 @@ void Rebuild() {
   }
   if (AppState == StatePaused)
     Game->PauseSprite->Show();
-  if (IsDialogState(AppState))
+  if (IsDialogState(AppState) || AppState == StateUploading)
     ExitMenu->ShowDialog();
 
   LoadingSprite->Hide();

@@ -15,12 +15,14 @@
 #include "game/game.h"
 #include "game/level_files.h"
 #include "menus/main_menu.h"
+#include "menus/record_input_menu.h"
 #include "objects/ball.h"
 #include "objects/block.h"
 #include "objects/bonus.h"
 #include "objects/debris_spin.h"
 #include "objects/enemy.h"
 #include "objects/paddle.h"
+#include "persist/records.h"
 #include "persist/settings.h"
 #include "sprites/particle_effect.h"
 #include "sprites/screen_placement.h"
@@ -225,19 +227,25 @@ void TGame::EndLevel() {
   AppState = StateStartGame;
 }
 
-// The game is over and its last picture has stood for 3 s.
+// The game is over and its last picture has stood for 3 s: a score that enters the table gets
+// the record-entry form (over the congratulation picture when the game was won), any other the
+// main menu.
 void TGame::DecideEndOfGame() {
   GameOverSprite->Hide();
-  CongratsSprite->Hide();
-  HideGameScene();
-  for (auto& picture : MenuPictures)
-    picture->Show();
-  ResetGame();
-  AppState = StateMainMenu;
-  MainMenu->ShowButtons();
-  MenuBackgroundOn = true;
-  StopMusic();
-  PlayMusic("1");
+  if (const int place = PlaceOfNewResult(GetScore()); place > 0) {
+    OpenRecordEntry(place);
+  } else {
+    CongratsSprite->Hide();
+    HideGameScene();
+    for (auto& picture : MenuPictures)
+      picture->Show();
+    ResetGame();
+    AppState = StateMainMenu;
+    MainMenu->ShowButtons();
+    MenuBackgroundOn = true;
+    StopMusic();
+    PlayMusic("1");
+  }
   iSpriteShow(CursorSprite);
   GameEnded = false;
   EndDelay = 3.0;

@@ -9,7 +9,10 @@
 #include "game/game.h"
 #include "menus/main_menu.h"
 #include "menus/menu_sound.h"
+#include "menus/record_input_menu.h"
 #include "menus/records_menu.h"
+#include "online/conn_thread.h"
+#include "online/scores_service.h"
 #include "persist/records.h"
 #include "persist/settings.h"
 
@@ -137,6 +140,10 @@ void TExitMenu::Yes() {
     case StateConfirmQuitGame:
       EndGame();
       break;
+    case StateAskUpload:
+    case StateUploadFailed:
+      StartUpload();
+      break;
     default:
       break;
   }
@@ -152,6 +159,10 @@ void TExitMenu::No() {
       break;
     case StateConfirmQuitGame:
       ResumeGame();
+      break;
+    case StateAskUpload:
+    case StateUploadFailed:
+      DeclineUpload();
       break;
     default:
       break;
@@ -180,15 +191,68 @@ void TExitMenu::EndGame() {
   Game->PauseSprite->Hide();
   GameOverSprite->Hide();
   CongratsSprite->Hide();
-  HideGameScene();
-  for (auto& picture : MenuPictures)
-    picture->Show();
-  Game->ResetGame();
-  AppState = StateMainMenu;
+  if (const int place = PlaceOfNewResult(Game->GetScore()); place > 0) {
+    OpenRecordEntry(place);
+  } else {
+    HideGameScene();
+    for (auto& picture : MenuPictures)
+      picture->Show();
+    Game->ResetGame();
+    AppState = StateMainMenu;
+    MainMenu->ShowButtons();
+    MenuBackgroundOn = true;
+    PlayMusic("1");
+  }
+  HideDialog();
+}
+
+void TExitMenu::StartUpload() {
+  Connection.reset();
+  Connection = std::make_unique<ConnThrd>(
+      ScoresServiceUrl(),
+      ConnThrd::Result{RecordInputMenu->Name, Game->GetScore(), Settings.Country});
+  AppState = StateUploading;
+  Connection->Start();
+}
+
+void TExitMenu::DeclineUpload() {
+  iPrintsHide();
+  HideDialog();
   MainMenu->ShowButtons();
+  HideGameScene();
+  Game->ResetGame();
   MenuBackgroundOn = true;
   PlayMusic("1");
-  HideDialog();
+  AppState = StateRecords;
+  RecordsMenu->OpenPanel();
+}
+
+// The upload's outcome is applied here, between two run steps, never by its thread. After a
+// sent result the menu comes back whole, with its music, as after a declined one.
+void FinishUpload() {
+  if (AppState != StateUploading || !Connection)
+    return;
+  switch (Connection->Poll()) {
+    case ConnThrd::Outcome::Pending:
+      return;
+    case ConnThrd::Outcome::Failed:
+      AppState = StateUploadFailed;
+      return;
+    case ConnThrd::Outcome::Sent:
+      break;
+  }
+  iPrintsHide();
+  ExitMenu->HideDialog();
+  MainMenu->ShowButtons();
+  HideGameScene();
+  Game->ResetGame();
+  AppState = StateRecords;
+  MainMenu->ShowButtons();
+  RecordsMenu->OpenPanel();
+  MenuBackgroundOn = true;
+  for (auto& picture : MenuPictures)
+    picture->Show();
+  PlayMusic("1");
 }
 
 void TExitMenu::ClearRecords() {

@@ -38,6 +38,8 @@ class TExitMenu {
   void ResumeGame();
   void EndGame();
   void ClearRecords();
+  void StartUpload();
+  void DeclineUpload();
   void KeepRecords();
 };
 
@@ -45,6 +47,9 @@ extern std::unique_ptr<TExitMenu> ExitMenu;
 
 // The question of the current dialog state, printed over the dialog.
 void PrintDialogText();
+
+// Applies a finished upload's outcome; called before each run step.
+void FinishUpload();
 
 // The states in which the dialog is on screen.
 bool IsDialogState(uint8_t state);
