@@ -3,10 +3,12 @@
 #include "menus/record_input_menu.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "app/app_state.h"
 #include "app/input_keys.h"
@@ -14,9 +16,11 @@
 #include "game/game.h"
 #include "headless/headless.h"
 #include "menus/exit_menu.h"
+#include "menus/records_menu.h"
 #include "persist/records.h"
 #include "persist/settings.h"
 #include "program_test.h"
+#include "scores_process.h"
 
 namespace {
 
@@ -95,6 +99,18 @@ class RecordEntryTest : public ProgramTest {
         ++next;
       return next == all.size();
     });
+  }
+
+  // From the end of a game with `score` to the question whether to send it: an empty name, the
+  // country as the settings have it, OK.
+  void AskUploadThen(int32_t score, const std::vector<Step>& steps) {
+    std::vector<Step> all = {Tap(kScanEnter), Tap(kScanEnter), Tap(kScanEnter), [] {
+                               EXPECT_EQ(AppState, StateAskUpload);
+                               ExitMenu->Focus = 1;
+                               return true;
+                             }};
+    all.insert(all.end(), steps.begin(), steps.end());
+    EndGameWith(score, all);
   }
 
   std::filesystem::path RecordsFile() const { return folder.Path() / "data" / "records.dat"; }
@@ -226,6 +242,78 @@ TEST_F(RecordEntryTest, GameOverWithARecordScoreOpensTheForm) {
     EXPECT_FALSE(Game->GameEnded);
     return true;
   });
+}
+
+// Waits, a few milliseconds a pass, until the upload thread has answered.
+Step UntilStateIsNot(uint8_t state) {
+  return [state] {
+    if (AppState != state)
+      return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return false;
+  };
+}
+
+bool PrintedInRed(const std::string& text) {
+  for (const auto& view : headless::PrintedTexts())
+    if (view.text == text)
+      return view.colour.r == 1 && view.colour.g == 0 && view.colour.b == 0;
+  return false;
+}
+
+TEST_F(RecordEntryTest, YesSendsTheResultAndTheRecordsPanelOpens) {
+  scores_test::TempFolder service;
+  auto scores =
+      scores_test::ScoresProcess::Start(service.File("scores.sqlite"), {}, service.File("log.txt"));
+  ASSERT_TRUE(scores);
+  setenv("QUASARBALL_SCORES_URL", ("http://127.0.0.1:" + std::to_string(scores->Port())).c_str(),
+         1);
+  AskUploadThen(20000, {Tap(kScanEnter),
+                        [] {
+                          EXPECT_EQ(AppState, StateUploading);
+                          EXPECT_TRUE(PrintedInRed("Please wait..."));
+                          return true;
+                        },
+                        UntilStateIsNot(StateUploading),
+                        [] {
+                          EXPECT_EQ(AppState, StateRecords);
+                          EXPECT_TRUE(RecordsMenu->Open);
+                          EXPECT_TRUE(MenuBackgroundOn);
+                          EXPECT_EQ(Game->GetScore(), 0);
+                          EXPECT_EQ(Records[0].Score, 20000);
+                          return true;
+                        }});
+  unsetenv("QUASARBALL_SCORES_URL");
+}
+
+// A service that cannot be reached: the retry question, a fresh try on Yes, and No (here
+// Escape) to the records panel with the table kept.
+TEST_F(RecordEntryTest, AFailedUploadAsksAgainAndNoKeepsTheLocalTable) {
+  setenv("QUASARBALL_SCORES_URL", "http://127.0.0.1:9", 1);  // the discard port: refused
+  AskUploadThen(20000, {Tap(kScanEnter), UntilStateIsNot(StateUploading),
+                        [] {
+                          EXPECT_EQ(AppState, StateUploadFailed);
+                          return true;
+                        },
+                        [] {
+                          EXPECT_TRUE(PrintedInRed("Can't connect"));
+                          EXPECT_TRUE(PrintedInRed("to server! Repeat?"));
+                          ExitMenu->Focus = 1;
+                          headless::TapKey(kScanEnter);
+                          return true;
+                        },
+                        [] {
+                          EXPECT_EQ(AppState, StateUploading);
+                          return true;
+                        },
+                        UntilStateIsNot(StateUploading), Tap(kScanEscape),
+                        [] {
+                          EXPECT_EQ(AppState, StateRecords);
+                          EXPECT_TRUE(RecordsMenu->Open);
+                          EXPECT_EQ(Records[0].Score, 20000);
+                          return true;
+                        }});
+  unsetenv("QUASARBALL_SCORES_URL");
 }
 
 }  // namespace
