@@ -1,6 +1,7 @@
 // The real game on a real X display: started from a program folder of its own, it shows its menu,
 // takes the keyboard, and closes cleanly, leaving the default saved files byte for byte.
 #include <gtest/gtest.h>
+#include <httplib.h>
 
 #include <algorithm>
 #include <csignal>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "scores_process.h"
 #include "x_display.h"
 
 namespace e2e {
@@ -87,10 +89,11 @@ class GameTest : public ::testing::Test {
     Launch();
   }
 
-  void Launch() {
-    game = ChildProcess::Start(
-        {folder.Program().string()},
-        {"DISPLAY=" + x.Display(), "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"});
+  void Launch(const std::vector<std::string>& environment = {}) {
+    std::vector<std::string> all = {"DISPLAY=" + x.Display(), "SDL_AUDIODRIVER=dummy",
+                                    "ASAN_OPTIONS=detect_leaks=0"};
+    all.insert(all.end(), environment.begin(), environment.end());
+    game = ChildProcess::Start({folder.Program().string()}, all);
     ASSERT_TRUE(game.has_value());
     window = FindWindow();
     ASSERT_FALSE(window.empty()) << "the game's window did not appear";
@@ -555,6 +558,65 @@ TEST_F(GameTest, TheHelpPagesTurnAndTheRecordsPanelOpens) {
   ASSERT_TRUE(Keep("panel-records", records));
   // The table's pale screen behind the printed lines.
   EXPECT_GT(Brightness(records, origin->x + 420, origin->y + 210, 280, 250), 400);
+}
+
+// A game with points, left through "Exit To Menu?", a name and a country typed, OK, and Yes to
+// sending, with the game pointed at a high-score service of our own: the result is in the local
+// table and on the world page. The table starts low, so that a few blocks make a record.
+class UploadGameTest : public GameTest {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(x.Display().empty()) << "Xvfb or the window manager did not start";
+    service =
+        scores_test::ScoresProcess::Start(scores.File("scores.sqlite"), {}, scores.File("log.txt"));
+    ASSERT_TRUE(service);
+    std::vector<uint8_t> low;
+    for (int i = 0; i < 10; ++i) {
+      const std::string name = "Nobody";
+      low.push_back(static_cast<uint8_t>(name.size()));
+      low.insert(low.end(), name.begin(), name.end());
+      low.insert(low.end(), 10 - name.size() + 1 + 4, 0);  // score 0
+    }
+    std::filesystem::create_directories(folder.Data("records.dat").parent_path());
+    std::ofstream(folder.Data("records.dat"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(low.data()), static_cast<std::streamsize>(low.size()));
+    Launch({"QUASARBALL_SCORES_URL=http://127.0.0.1:" + std::to_string(service->Port())});
+  }
+
+  scores_test::TempFolder scores;
+  std::unique_ptr<scores_test::ScoresProcess> service;
+};
+
+TEST_F(UploadGameTest, ARecordIsStoredShownAndSent) {
+  ASSERT_TRUE(WaitForMenu());
+  ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+  ASSERT_TRUE(Key("Return"));               // start a game
+  std::this_thread::sleep_for(seconds(6));  // fade out, level intro, the paddle's slide-in
+  ASSERT_TRUE(Key("space"));                // the ball goes straight up into the blocks
+  std::this_thread::sleep_for(seconds(5));
+  ASSERT_TRUE(Key("Escape"));  // "Exit To Menu?"
+  ASSERT_TRUE(Key("Return"));  // Yes: the score enters the table, the form opens
+  for (const char* key : {"b", "o", "b", "Return", "u", "k", "Return"})
+    ASSERT_TRUE(Key(key));
+  Screenshot form;
+  ASSERT_TRUE(Keep("record-entry", form));
+  ASSERT_TRUE(Key("Return"));  // OK: stored, and the question whether to send it
+  Screenshot ask;
+  ASSERT_TRUE(Keep("ask-upload", ask));
+  ASSERT_TRUE(Key("Return"));  // Yes
+  std::this_thread::sleep_for(seconds(3));
+  Screenshot records;
+  ASSERT_TRUE(Keep("records-after-upload", records));
+
+  const std::vector<uint8_t> table = ReadAll(folder.Data("records.dat"));
+  ASSERT_EQ(table.size(), 160u);
+  EXPECT_EQ(std::string(table.begin() + 1, table.begin() + 4), "bob") << "not first in the table";
+
+  httplib::Client client("127.0.0.1", service->Port());
+  const auto page = client.Get("/cgi/version.pl?prg=Quasarball&show&type=0&format=json");
+  ASSERT_TRUE(page);
+  EXPECT_NE(page->body.find("\"bob\""), std::string::npos) << page->body;
+  EXPECT_NE(page->body.find("\"uk\""), std::string::npos) << page->body;
 }
 
 }  // namespace
