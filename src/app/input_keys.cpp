@@ -17,13 +17,6 @@
 
 namespace {
 
-constexpr int32_t kScanLeftShift = 42;
-constexpr int32_t kScanRightShift = 54;
-constexpr int32_t kScanLeftAlt = 56;
-constexpr int32_t kScanRightAlt = 184;
-constexpr int32_t kScanLeftCtrl = 29;
-constexpr int32_t kScanRightCtrl = 157;
-
 // Either key pauses; both are queried so neither press lingers into the next step.
 bool PauseKeyClicked() {
   const bool pause = iKeyClick(kScanPause) != 0;

@@ -14,6 +14,12 @@ constexpr int32_t kScanUp = 200;
 constexpr int32_t kScanDown = 208;
 constexpr int32_t kScanLeft = 203;
 constexpr int32_t kScanRight = 205;
+constexpr int32_t kScanLeftShift = 42;  // the modifiers, left and right
+constexpr int32_t kScanRightShift = 54;
+constexpr int32_t kScanLeftAlt = 56;
+constexpr int32_t kScanRightAlt = 184;
+constexpr int32_t kScanLeftCtrl = 29;
+constexpr int32_t kScanRightCtrl = 157;
 
 void HandleKeys();
 

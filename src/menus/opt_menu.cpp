@@ -25,13 +25,6 @@ constexpr int32_t kVolumeKeyStep = 4;
 constexpr uint32_t kVolumeRepeatMs = 100;
 constexpr float kKnobPixelsPerLevel = 2.8f;
 
-constexpr int32_t kScanLeftShift = 42;
-constexpr int32_t kScanRightShift = 54;
-constexpr int32_t kScanLeftAlt = 56;
-constexpr int32_t kScanRightAlt = 184;
-constexpr int32_t kScanLeftCtrl = 29;
-constexpr int32_t kScanRightCtrl = 157;
-
 bool Held(int32_t a, int32_t b) {
   return iKeyDown(a) != 0 || iKeyDown(b) != 0;
 }
