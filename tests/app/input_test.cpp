@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int kScanF12 = 88;
-constexpr int kScanLeftCtrl = 29;
 
 std::optional<headless::SpriteView> Cursor() {
   for (const auto& sprite : headless::VisibleSprites())

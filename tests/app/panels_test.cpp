@@ -30,8 +30,6 @@ using Step = std::function<bool()>;
 constexpr int kScanQ = 16;
 constexpr int kScanF1 = 59;
 constexpr int kScanF5 = 63;
-constexpr int kScanLeftCtrl = 29;
-constexpr int kScanLeftAlt = 56;
 
 std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

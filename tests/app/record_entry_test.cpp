@@ -27,7 +27,6 @@ namespace {
 using Step = std::function<bool()>;
 
 constexpr int kScanA = 30, kScanB = 48, kScanC = 46, kScanU = 22, kScanK = 37, kScanOne = 2;
-constexpr int kScanLeftShift = 42;
 
 Step Tap(int key) {
   return [key] {
