@@ -72,6 +72,15 @@ void NormaliseQuad(const std::vector<SDL_Vertex>& vertices, int* quad) {
 
 }  // namespace
 
+FrameRenderer::FrameRenderer(SDL_Renderer* renderer) : renderer_(renderer) {
+  SDL_RendererInfo info{};
+  software_ = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
+}
+
+void FrameRenderer::SetTarget(SDL_Surface* surface) {
+  target_ = software_ && PictureCompositor::Target(surface) ? surface : nullptr;
+}
+
 bool FrameRenderer::UploadTexture(ResourceId id, const Image& image) {
   if (image.width <= 0 || image.height <= 0 ||
       image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
@@ -94,6 +103,9 @@ bool FrameRenderer::UploadTexture(ResourceId id, const Image& image) {
   for (size_t alpha = 3; alpha < image.rgba.size() && opaque; alpha += 4) {
     opaque = image.rgba[alpha] == 255;
   }
+  if (software_ && !pictures_.Add(id, image)) {
+    return false;
+  }
   textures_[id] = {std::move(texture), opaque, image.width, image.height};
   replaced_.insert(id);
   return true;
@@ -101,6 +113,7 @@ bool FrameRenderer::UploadTexture(ResourceId id, const Image& image) {
 
 void FrameRenderer::DestroyTexture(ResourceId id) {
   textures_.erase(id);
+  pictures_.Remove(id);
   replaced_.insert(id);
 }
 
@@ -127,6 +140,7 @@ const GlyphAtlas* FrameRenderer::Font(ResourceId id) const {
 void FrameRenderer::Draw(const Frame& frame) {
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
+  queued_ = true;
   if (Prepare(frame)) {
     DrawItems(frame, nullptr);
   }
@@ -144,6 +158,7 @@ const Damage& FrameRenderer::DrawChanges(const Frame& frame) {
   if (damage_.full) {
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
+    queued_ = true;
     if (Prepare(frame)) {
       DrawItems(frame, nullptr);
     }
@@ -155,6 +170,7 @@ const Damage& FrameRenderer::DrawChanges(const Frame& frame) {
       SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
       SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
       SDL_RenderFillRect(renderer_, &rect);
+      queued_ = true;
       if (prepared) {
         DrawItems(frame, &rect);
       }
@@ -318,15 +334,58 @@ void FrameRenderer::DrawItems(const Frame& frame, const SDL_Rect* clip) {
       }
       indexCount += next->indexCount;
     }
-    DrawGeometry(frame, first, indexCount);
+    DrawGeometry(frame, first, indexCount, clip);
   }
 }
 
-void FrameRenderer::DrawGeometry(const Frame& frame, const Geometry& geometry, int32_t indexCount) {
+void FrameRenderer::Flush() {
+  if (queued_) {
+    SDL_RenderFlush(renderer_);
+    queued_ = false;
+  }
+}
+
+void FrameRenderer::DrawGeometry(const Frame& frame, const Geometry& geometry, int32_t indexCount,
+                                 const SDL_Rect* clip) {
   if (indexCount <= 0 || geometry.firstIndex < 0 ||
       static_cast<size_t>(geometry.firstIndex) + indexCount > frame.indices.size()) {
     return;
   }
+  if (!target_ || indexCount % 6 != 0) {
+    DrawWithSdl(frame, geometry, indexCount);
+    return;
+  }
+  // Decided quad by quad, so that how a quad is drawn never hangs on its neighbours: drawing a
+  // frame only where it changed then gives the same pixels as drawing it whole.
+  const int32_t end = geometry.firstIndex + indexCount;
+  for (int32_t at = geometry.firstIndex; at < end;) {
+    Geometry run = geometry;
+    run.firstIndex = at;
+    const bool composite = pictures_.Takes(frame, run, 6);
+    int32_t stop = at + 6;
+    for (; stop < end; stop += 6) {
+      run.firstIndex = stop;
+      if (pictures_.Takes(frame, run, 6) != composite) {
+        break;
+      }
+    }
+    run.firstIndex = at;
+    if (composite) {
+      // What the renderer queued goes under this.
+      Flush();
+      if (SDL_LockSurface(target_) == 0) {
+        pictures_.Composite(frame, run, stop - at, target_, clip);
+        SDL_UnlockSurface(target_);
+      }
+    } else {
+      DrawWithSdl(frame, run, stop - at);
+    }
+    at = stop;
+  }
+}
+
+void FrameRenderer::DrawWithSdl(const Frame& frame, const Geometry& geometry, int32_t indexCount) {
+  queued_ = true;
   SDL_Texture* texture = nullptr;
   if (const auto found = textures_.find(geometry.texture); found != textures_.end()) {
     texture = found->second.texture.get();
@@ -350,6 +409,7 @@ void FrameRenderer::DrawText(const TextRun& run) {
   glyphs_.clear();
   found->second->LayOut(run, glyphs_);
   const SDL_Color colour = ColourOf(run.colour);
+  queued_ = true;
   // Consecutive glyphs from the same atlas page go out in one call.
   for (size_t i = 0; i < glyphs_.size();) {
     SDL_Texture* page = glyphs_[i].page;

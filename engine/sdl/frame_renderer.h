@@ -17,13 +17,18 @@
 #include "core/image.h"
 #include "sdl/frame_damage.h"
 #include "sdl/glyph_atlas.h"
+#include "sdl/picture_compositor.h"
 #include "sdl/sdl_handles.h"
 
 namespace engine::sdl {
 
 class FrameRenderer {
  public:
-  explicit FrameRenderer(SDL_Renderer* renderer) : renderer_(renderer) {}
+  explicit FrameRenderer(SDL_Renderer* renderer);
+
+  // The surface a software renderer draws on, where pixman may draw too; nothing for none (a
+  // GPU's renderer, or a window surface that is scaled onto the window).
+  void SetTarget(SDL_Surface* surface);
 
   bool UploadTexture(ResourceId id, const Image& image);
   void DestroyTexture(ResourceId id);
@@ -45,8 +50,11 @@ class FrameRenderer {
   bool Prepare(const Frame& frame);
   void MeasureItems(const Frame& frame);
   void DrawItems(const Frame& frame, const SDL_Rect* clip);
+  void Flush();
   void Remember(const Frame& frame);
-  void DrawGeometry(const Frame& frame, const Geometry& geometry, int32_t indexCount);
+  void DrawGeometry(const Frame& frame, const Geometry& geometry, int32_t indexCount,
+                    const SDL_Rect* clip);
+  void DrawWithSdl(const Frame& frame, const Geometry& geometry, int32_t indexCount);
   void DrawText(const TextRun& run);
   SDL_Rect TextBounds(const TextRun& run);
 
@@ -59,6 +67,11 @@ class FrameRenderer {
   bool Stretched(const Frame& frame, const Geometry& geometry) const;
 
   SDL_Renderer* renderer_;
+  bool software_ = false;
+  // Pictures for pixman, and where it draws them; only with a software renderer.
+  PictureCompositor pictures_;
+  SDL_Surface* target_ = nullptr;
+  bool queued_ = false;  // the renderer holds drawing it has not done yet
   std::unordered_map<ResourceId, Texture> textures_;
   std::unordered_map<ResourceId, std::unique_ptr<GlyphAtlas>> fonts_;
   // Reused from frame to frame.

@@ -185,6 +185,7 @@ void SdlBackend::DrawFrame(const Frame& frame) {
     if (!presentedValid_) {
       frames_->Forget();
     }
+    frames_->SetTarget(SDL_GetWindowSurface(sdlWindow_));
     const Damage& damage = frames_->DrawChanges(frame);
     if (damage.full) {
       Present();
@@ -197,6 +198,7 @@ void SdlBackend::DrawFrame(const Frame& frame) {
       pacer_.NotePresent(ClockSeconds());
     }
   } else {
+    frames_->SetTarget(nullptr);
     frames_->Draw(frame);
     Present();
   }
