@@ -81,30 +81,43 @@ void FrameRenderer::SetTarget(SDL_Surface* surface) {
   target_ = software_ && PictureCompositor::Target(surface) ? surface : nullptr;
 }
 
+// Textures are kept in the layout of desktop framebuffers and GPUs (ARGB8888), so that the
+// software renderer copies and blends them without converting every pixel on every frame.
+TexturePtr FrameRenderer::MakeTexture(int width, int height, const uint8_t* rgba) {
+  const int pitch = width * 4;
+  std::vector<uint8_t> pixels(static_cast<size_t>(pitch) * height);
+  TexturePtr texture(
+      SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STATIC, width, height));
+  if (!texture ||
+      SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGBA32, rgba, pitch, kTextureFormat,
+                        pixels.data(), pitch) != 0 ||
+      SDL_UpdateTexture(texture.get(), nullptr, pixels.data(), pitch) != 0) {
+    return nullptr;
+  }
+  SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeLinear);
+  return texture;
+}
+
 bool FrameRenderer::UploadTexture(ResourceId id, const Image& image) {
   if (image.width <= 0 || image.height <= 0 ||
       image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
     return false;
   }
-  // Textures are kept in the layout of desktop framebuffers and GPUs (ARGB8888), so that the
-  // software renderer copies and blends them without converting every pixel on every frame.
-  const int pitch = image.width * 4;
-  std::vector<uint8_t> pixels(image.rgba.size());
-  TexturePtr texture(SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STATIC,
-                                       image.width, image.height));
-  if (!texture ||
-      SDL_ConvertPixels(image.width, image.height, SDL_PIXELFORMAT_RGBA32, image.rgba.data(), pitch,
-                        kTextureFormat, pixels.data(), pitch) != 0 ||
-      SDL_UpdateTexture(texture.get(), nullptr, pixels.data(), pitch) != 0) {
-    return false;
-  }
-  SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeLinear);
   bool opaque = true;
   for (size_t alpha = 3; alpha < image.rgba.size() && opaque; alpha += 4) {
     opaque = image.rgba[alpha] == 255;
   }
-  if (software_ && !pictures_.Add(id, image)) {
-    return false;
+  TexturePtr texture;
+  if (software_) {
+    // Pixman draws most pictures; SDL gets its own copy of one only once it has to draw it.
+    if (!pictures_.Add(id, image)) {
+      return false;
+    }
+  } else {
+    texture = MakeTexture(image.width, image.height, image.rgba.data());
+    if (!texture) {
+      return false;
+    }
   }
   textures_[id] = {std::move(texture), opaque, image.width, image.height};
   replaced_.insert(id);
@@ -388,7 +401,14 @@ void FrameRenderer::DrawWithSdl(const Frame& frame, const Geometry& geometry, in
   queued_ = true;
   SDL_Texture* texture = nullptr;
   if (const auto found = textures_.find(geometry.texture); found != textures_.end()) {
-    texture = found->second.texture.get();
+    Texture& entry = found->second;
+    if (!entry.texture) {
+      const std::vector<uint8_t> rgba = pictures_.Straight(geometry.texture);
+      if (rgba.empty() || !(entry.texture = MakeTexture(entry.width, entry.height, rgba.data()))) {
+        return;
+      }
+    }
+    texture = entry.texture.get();
     const bool covers = geometry.blend == Blend::kAlpha && found->second.opaque &&
                         Opaque(frame, geometry.firstIndex, indexCount);
     SDL_SetTextureBlendMode(texture, covers ? SDL_BLENDMODE_NONE : BlendOf(geometry.blend));

@@ -54,12 +54,13 @@ class FrameRenderer {
   void Remember(const Frame& frame);
   void DrawGeometry(const Frame& frame, const Geometry& geometry, int32_t indexCount,
                     const SDL_Rect* clip);
+  TexturePtr MakeTexture(int width, int height, const uint8_t* rgba);
   void DrawWithSdl(const Frame& frame, const Geometry& geometry, int32_t indexCount);
   void DrawText(const TextRun& run);
   SDL_Rect TextBounds(const TextRun& run);
 
   struct Texture {
-    TexturePtr texture;
+    TexturePtr texture;   // with the software renderer, made when SDL first draws the picture
     bool opaque = false;  // every pixel's alpha is 255
     int width = 0;
     int height = 0;

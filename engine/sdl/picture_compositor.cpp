@@ -142,6 +142,25 @@ void PictureCompositor::Remove(ResourceId id) {
   pictures_.erase(id);
 }
 
+std::vector<uint8_t> PictureCompositor::Straight(ResourceId id) const {
+  const auto found = pictures_.find(id);
+  if (found == pictures_.end()) {
+    return {};
+  }
+  std::vector<uint8_t> rgba;
+  rgba.reserve(found->second.pixels.size() * 4);
+  for (const uint32_t pixel : found->second.pixels) {
+    const uint32_t alpha = pixel >> 24;
+    const auto straight = [alpha](uint32_t channel) {
+      return static_cast<uint8_t>(
+          alpha ? std::min<uint32_t>(255, (channel * 255 + alpha / 2) / alpha) : 0);
+    };
+    rgba.insert(rgba.end(), {straight(pixel >> 16 & 255), straight(pixel >> 8 & 255),
+                             straight(pixel & 255), static_cast<uint8_t>(alpha)});
+  }
+  return rgba;
+}
+
 bool PictureCompositor::Takes(const Frame& frame, const Geometry& geometry,
                               int32_t indexCount) const {
   const auto found = pictures_.find(geometry.texture);

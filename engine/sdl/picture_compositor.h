@@ -23,6 +23,9 @@ class PictureCompositor {
   // Keeps a premultiplied copy of the picture; false when it cannot.
   bool Add(ResourceId id, const Image& image);
   void Remove(ResourceId id);
+  // The picture as it was added (RGBA, not premultiplied), to within rounding; nothing for an
+  // unknown id.
+  std::vector<uint8_t> Straight(ResourceId id) const;
 
   // Whether every quad of the run can be composited here.
   bool Takes(const Frame& frame, const Geometry& geometry, int32_t indexCount) const;
