@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Measures the engine on a desktop of its own (Xvfb with openbox, 800 x 600 window): CPU while
-# the test scene idles at 60 Hz, its peak memory, and the time from start to first frame; the
-# same CPU and memory figures for LBreakout2 (if installed) and for the game itself, side by side.
+# the test scene idles at 60 Hz, its peak memory, and the time from start to first frame; then,
+# in the same run, the game and LBreakout2 (if installed) side by side: CPU of the program and of
+# the X server while each sits in its main menu and while each is in play with the ball held on
+# the paddle, and each program's peak memory.
 #
 #   bench/desktop_measurements.sh BUILD_FOLDER [SECONDS]
 set -euo pipefail
@@ -18,8 +20,10 @@ trap cleanup EXIT
 
 exec 5> >(cat > "$work/display")
 Xvfb -displayfd 5 -screen 0 1280x720x24 -nolisten tcp -noreset 2>/dev/null &
-pids+=($!)
+xserver=$!
+pids+=($xserver)
 for _ in $(seq 100); do grep -q . "$work/display" 2>/dev/null && break; sleep 0.1; done
+exec 5>&-  # lets the reader end, or the final wait would wait for it for ever
 export DISPLAY=":$(head -1 "$work/display")"
 openbox --sm-disable --startup "touch $work/wm" 2>/dev/null &
 pids+=($!)
@@ -27,16 +31,35 @@ for _ in $(seq 100); do [ -e "$work/wm" ] && break; sleep 0.1; done
 
 ticks=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-# Percent of one core that process $1 used over $seconds, then its peak resident memory.
+percent() { echo "scale=3; $1 * 100 / $ticks / $seconds" | bc; }
+# Percent of one core that process $1 and the X server used over $seconds, then the process's
+# peak resident memory.
 measure() {
-  local pid=$1 name=$2 before after
-  sleep 3  # past start-up
+  local pid=$1 name=$2 before after xbefore xafter
   before=$(cpu_ticks "$pid")
+  xbefore=$(cpu_ticks "$xserver")
   sleep "$seconds"
   after=$(cpu_ticks "$pid")
-  printf '%-12s CPU %5.1f %% of one core over %s s, peak memory (VmHWM) %s\n' "$name" \
-    "$(echo "scale=3; ($after - $before) * 100 / $ticks / $seconds" | bc)" "$seconds" \
+  xafter=$(cpu_ticks "$xserver")
+  printf '%-22s CPU %5.1f %% of one core (X server %4.1f %%) over %s s, peak memory %s\n' \
+    "$name" "$(percent $((after - before)))" "$(percent $((xafter - xbefore)))" "$seconds" \
     "$(awk '/VmHWM/ {print $2, $3}' "/proc/$pid/status")"
+}
+# The shown window titled $1; windows that come and go while the program starts can make one
+# search fail.
+find_window() {
+  local found
+  for _ in $(seq 50); do
+    found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
+    [ -n "$found" ] && { echo "$found"; return; }
+    sleep 0.1
+  done
+  echo "no window titled $1" >&2
+  return 1
+}
+# Clicks at a point of window $1, in the window's own pixels.
+click() {
+  xdotool mousemove --window "$1" "$2" "$3" click 1
 }
 
 mkdir -p "$work/scene"
@@ -44,15 +67,25 @@ mkdir -p "$work/scene"
 scene=$!
 pids+=($scene)
 for _ in $(seq 100); do grep -q '^ready' "$work/scene.out" && break; sleep 0.1; done
-echo "scene        start to first frame: $(awk '/^ready/ {print $4; exit}' "$work/scene.out") ms"
+echo "scene                  start to first frame: $(awk '/^ready/ {print $4; exit}' "$work/scene.out") ms"
+sleep 3  # past start-up
 measure "$scene" scene
 kill "$scene"
 
 if command -v lbreakout2 > /dev/null || [ -x /usr/games/lbreakout2 ]; then
   HOME="$work" PATH="$PATH:/usr/games" lbreakout2 > /dev/null 2>&1 &
-  pids+=($!)
-  measure "$!" lbreakout2
-  kill "$!"
+  peer=$!
+  pids+=($peer)
+  window=$(find_window LBreakout2)
+  sleep 3
+  measure "$peer" "lbreakout2 menu"
+  # Local Game, then Start Original Set; the ball waits on the paddle for a click.
+  click "$window" 181 270
+  sleep 1
+  click "$window" 181 279
+  sleep 3
+  measure "$peer" "lbreakout2 play"
+  kill "$peer"
 fi
 
 if [ -x "$build/quasarball" ]; then
@@ -60,8 +93,15 @@ if [ -x "$build/quasarball" ]; then
   "$build/quasarball" > /dev/null 2>&1 &
   game=$!
   pids+=($game)
-  xdotool search --sync --onlyvisible --name Quasarball > /dev/null
-  echo "quasarball   start to window shown: $(( ($(date +%s%N) - start) / 1000000 )) ms"
-  measure "$game" quasarball
+  window=$(find_window Quasarball)
+  echo "quasarball             start to window shown: $(( ($(date +%s%N) - start) / 1000000 )) ms"
+  # The menu's light fades in and its buttons slide in over the first seconds.
+  sleep 8
+  measure "$game" "quasarball menu"
+  # START GAME; the ball waits on the paddle, over the scrolling background.
+  xdotool windowactivate --sync "$window"
+  xdotool key Return
+  sleep 5
+  measure "$game" "quasarball play"
   kill "$game"
 fi

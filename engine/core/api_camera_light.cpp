@@ -1,7 +1,7 @@
 // Camera and light. The view is fixed (orthographic, 8 pixels per engine unit), so camera calls
 // are kept for inspection only; the light's colour tints meshes (see frame_builder.h).
-#include "app/engine/engine.h"
 #include "core/engine_state.h"
+#include "engine/engine.h"
 
 using engine::CameraObject;
 using engine::Engine;

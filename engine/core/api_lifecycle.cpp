@@ -1,11 +1,11 @@
 // The engine's lifecycle, its loop and its phases.
 #include <algorithm>
 
-#include "app/engine/engine.h"
 #include "core/clock.h"
 #include "core/engine_state.h"
 #include "core/frame_builder.h"
 #include "core/uploads.h"
+#include "engine/engine.h"
 
 using engine::Engine;
 using engine::EngineState;

@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/engine/engine.h"
 #include "core/engine_state.h"
 #include "core/euler.h"
+#include "engine/engine.h"
 
 using engine::Engine;
 using engine::MeshObject;

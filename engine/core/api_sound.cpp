@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/engine/engine.h"
-#include "app/engine/paths.h"
 #include "core/clock.h"
 #include "core/engine_state.h"
 #include "core/file_bytes.h"
 #include "core/wav_info.h"
+#include "engine/engine.h"
+#include "engine/paths.h"
 
 using engine::Engine;
 using engine::SoundObject;

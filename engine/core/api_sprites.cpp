@@ -1,6 +1,6 @@
 // Engine sprites: models drawn above everything else, placed in print space (the cursor).
-#include "app/engine/engine.h"
 #include "core/engine_state.h"
+#include "engine/engine.h"
 
 using engine::Engine;
 using engine::SpriteObject;

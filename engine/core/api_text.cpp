@@ -3,11 +3,11 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/engine/engine.h"
-#include "app/engine/paths.h"
 #include "core/engine_state.h"
 #include "core/file_bytes.h"
 #include "core/font_file.h"
+#include "engine/engine.h"
+#include "engine/paths.h"
 
 using engine::Engine;
 

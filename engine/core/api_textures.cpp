@@ -1,9 +1,9 @@
 // Textures: pictures from files or from memory (image packs).
 #include <span>
 
-#include "app/engine/engine.h"
 #include "core/engine_state.h"
 #include "core/uploads.h"
+#include "engine/engine.h"
 
 using engine::Engine;
 

@@ -2,7 +2,7 @@
 // nothing of the game: core hands them decoded pixels, validated font and sound files, and a
 // finished draw list in virtual-screen pixels.
 //
-// A backend library also implements the platform layer (app/engine/platform.h), except
+// A backend library also implements the platform layer (engine/platform.h), except
 // QueryPerformanceCounter, QueryPerformanceFrequency and GetTickCount, which core implements over
 // its one clock (core/clock.h). It hands keyboard and mouse events to core/input_feed.h, and can
 // use core/hot_keys.h and core/virtual_keys.h to turn registered hot keys into WM_HOTKEY.
@@ -15,9 +15,9 @@
 #include <cstdint>
 #include <span>
 
-#include "app/engine/platform.h"
 #include "core/frame.h"
 #include "core/image.h"
+#include "engine/platform.h"
 
 namespace engine {
 

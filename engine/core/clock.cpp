@@ -3,7 +3,7 @@
 #include <chrono>
 #include <utility>
 
-#include "app/engine/platform.h"
+#include "engine/platform.h"
 
 namespace engine {
 namespace {

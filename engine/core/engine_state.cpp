@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/engine/paths.h"
 #include "core/file_bytes.h"
+#include "engine/paths.h"
 
 namespace engine {
 namespace {

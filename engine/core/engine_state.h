@@ -12,7 +12,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/engine/engine.h"
 #include "core/backend.h"
 #include "core/frame.h"
 #include "core/frame_schedule.h"
@@ -20,6 +19,7 @@
 #include "core/input_state.h"
 #include "core/particles.h"
 #include "core/x_model.h"
+#include "engine/engine.h"
 
 namespace engine {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/engine/platform.h"
+#include "engine/platform.h"
 
 namespace engine {
 

@@ -3,7 +3,7 @@
 // corrected for window scaling and letterboxing.
 #pragma once
 
-#include "app/engine/platform.h"
+#include "engine/platform.h"
 
 namespace engine {
 

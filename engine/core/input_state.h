@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/engine/platform.h"
+#include "engine/platform.h"
 
 namespace engine {
 

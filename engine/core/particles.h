@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "app/engine/engine.h"
+#include "engine/engine.h"
 
 namespace engine {
 

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <utility>
 
-#include "app/engine/paths.h"
+#include "engine/paths.h"
 
 namespace engine {
 namespace {

@@ -1,4 +1,4 @@
-// The folder every relative path the game names is resolved in (see app/engine/paths.h).
+// The folder every relative path the game names is resolved in (see engine/paths.h).
 #pragma once
 
 #include <filesystem>

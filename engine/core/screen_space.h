@@ -1,8 +1,8 @@
 // Conversions between the engine's spaces and the 800 x 600 virtual screen.
 #pragma once
 
-#include "app/engine/engine.h"
 #include "core/frame.h"
+#include "engine/engine.h"
 
 namespace engine {
 

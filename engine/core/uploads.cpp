@@ -1,9 +1,9 @@
 #include "core/uploads.h"
 
-#include "app/engine/paths.h"
 #include "core/engine_state.h"
 #include "core/file_bytes.h"
 #include "core/image_decoder.h"
+#include "engine/paths.h"
 
 namespace engine {
 namespace {

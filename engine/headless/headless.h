@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "app/engine/engine.h"
-#include "app/engine/platform.h"
 #include "core/frame.h"
 #include "core/hot_keys.h"
+#include "engine/engine.h"
+#include "engine/platform.h"
 
 namespace headless {
 

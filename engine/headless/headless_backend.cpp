@@ -3,8 +3,8 @@
 
 #include <utility>
 
-#include "app/engine/engine.h"
 #include "core/backend.h"
+#include "engine/engine.h"
 #include "headless/headless_state.h"
 
 namespace headless {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/engine/platform.h"
 #include "core/frame.h"
 #include "core/hot_keys.h"
+#include "engine/platform.h"
 #include "headless/headless.h"
 
 struct PlatformWindow {

@@ -1,6 +1,6 @@
 // The rest of the simulated desktop: resources, hot keys, message boxes, the cursor, screen
 // metrics and the opener.
-#include "app/engine/platform.h"
+#include "engine/platform.h"
 #include "headless/headless_state.h"
 
 using headless::Headless;

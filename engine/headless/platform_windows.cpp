@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/engine/platform.h"
+#include "engine/platform.h"
 #include "headless/headless_state.h"
 
 using headless::Headless;

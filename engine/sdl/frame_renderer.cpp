@@ -72,34 +72,62 @@ void NormaliseQuad(const std::vector<SDL_Vertex>& vertices, int* quad) {
 
 }  // namespace
 
+FrameRenderer::FrameRenderer(SDL_Renderer* renderer) : renderer_(renderer) {
+  SDL_RendererInfo info{};
+  software_ = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
+}
+
+void FrameRenderer::SetTarget(SDL_Surface* surface) {
+  target_ = software_ && PictureCompositor::Target(surface) ? surface : nullptr;
+}
+
+// Textures are kept in the layout of desktop framebuffers and GPUs (ARGB8888), so that the
+// software renderer copies and blends them without converting every pixel on every frame.
+TexturePtr FrameRenderer::MakeTexture(int width, int height, const uint8_t* rgba) {
+  const int pitch = width * 4;
+  std::vector<uint8_t> pixels(static_cast<size_t>(pitch) * height);
+  TexturePtr texture(
+      SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STATIC, width, height));
+  if (!texture ||
+      SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGBA32, rgba, pitch, kTextureFormat,
+                        pixels.data(), pitch) != 0 ||
+      SDL_UpdateTexture(texture.get(), nullptr, pixels.data(), pitch) != 0) {
+    return nullptr;
+  }
+  SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeLinear);
+  return texture;
+}
+
 bool FrameRenderer::UploadTexture(ResourceId id, const Image& image) {
   if (image.width <= 0 || image.height <= 0 ||
       image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
     return false;
   }
-  // Textures are kept in the layout of desktop framebuffers and GPUs (ARGB8888), so that the
-  // software renderer copies and blends them without converting every pixel on every frame.
-  const int pitch = image.width * 4;
-  std::vector<uint8_t> pixels(image.rgba.size());
-  TexturePtr texture(SDL_CreateTexture(renderer_, kTextureFormat, SDL_TEXTUREACCESS_STATIC,
-                                       image.width, image.height));
-  if (!texture ||
-      SDL_ConvertPixels(image.width, image.height, SDL_PIXELFORMAT_RGBA32, image.rgba.data(), pitch,
-                        kTextureFormat, pixels.data(), pitch) != 0 ||
-      SDL_UpdateTexture(texture.get(), nullptr, pixels.data(), pitch) != 0) {
-    return false;
-  }
-  SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeLinear);
   bool opaque = true;
   for (size_t alpha = 3; alpha < image.rgba.size() && opaque; alpha += 4) {
     opaque = image.rgba[alpha] == 255;
   }
-  textures_[id] = {std::move(texture), opaque};
+  TexturePtr texture;
+  if (software_) {
+    // Pixman draws most pictures; SDL gets its own copy of one only once it has to draw it.
+    if (!pictures_.Add(id, image)) {
+      return false;
+    }
+  } else {
+    texture = MakeTexture(image.width, image.height, image.rgba.data());
+    if (!texture) {
+      return false;
+    }
+  }
+  textures_[id] = {std::move(texture), opaque, image.width, image.height};
+  replaced_.insert(id);
   return true;
 }
 
 void FrameRenderer::DestroyTexture(ResourceId id) {
   textures_.erase(id);
+  pictures_.Remove(id);
+  replaced_.insert(id);
 }
 
 bool FrameRenderer::LoadFont(ResourceId id, std::span<const uint8_t> ttf) {
@@ -108,11 +136,13 @@ bool FrameRenderer::LoadFont(ResourceId id, std::span<const uint8_t> ttf) {
     return false;
   }
   fonts_[id] = std::move(atlas);
+  replaced_.insert(id);
   return true;
 }
 
 void FrameRenderer::ReleaseFont(ResourceId id) {
   fonts_.erase(id);
+  replaced_.insert(id);
 }
 
 const GlyphAtlas* FrameRenderer::Font(ResourceId id) const {
@@ -123,7 +153,152 @@ const GlyphAtlas* FrameRenderer::Font(ResourceId id) const {
 void FrameRenderer::Draw(const Frame& frame) {
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
+  queued_ = true;
+  if (Prepare(frame)) {
+    DrawItems(frame, nullptr);
+  }
+  drawnValid_ = false;
+  replaced_.clear();
+}
 
+const Damage& FrameRenderer::DrawChanges(const Frame& frame) {
+  MeasureItems(frame);
+  if (drawnValid_) {
+    damage_ = FindDamage(drawn_, drawnBounds_, frame, bounds_, whole_, replaced_);
+  } else {
+    damage_ = Damage{true, {}};
+  }
+  if (damage_.full) {
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    queued_ = true;
+    if (Prepare(frame)) {
+      DrawItems(frame, nullptr);
+    }
+  } else if (!damage_.rects.empty()) {
+    const bool prepared = Prepare(frame);
+    for (const SDL_Rect& rect : damage_.rects) {
+      // RenderClear would ignore the clip rectangle.
+      SDL_RenderSetClipRect(renderer_, &rect);
+      SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
+      SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+      SDL_RenderFillRect(renderer_, &rect);
+      queued_ = true;
+      if (prepared) {
+        DrawItems(frame, &rect);
+      }
+    }
+    SDL_RenderSetClipRect(renderer_, nullptr);
+  }
+  Remember(frame);
+  return damage_;
+}
+
+void FrameRenderer::Remember(const Frame& frame) {
+  drawn_ = frame;
+  drawnBounds_.swap(bounds_);
+  drawnValid_ = true;
+  replaced_.clear();
+}
+
+void FrameRenderer::MeasureItems(const Frame& frame) {
+  bounds_.clear();
+  whole_.clear();
+  for (const DrawItem& item : frame.items) {
+    if (const auto* text = std::get_if<TextRun>(&item.content)) {
+      bounds_.push_back(TextBounds(*text));
+      // Glyphs off their rasterised size are stretched.
+      whole_.push_back(true);
+    } else {
+      const Geometry& geometry = std::get<Geometry>(item.content);
+      bounds_.push_back(GeometryBounds(frame, geometry));
+      whole_.push_back(Stretched(frame, geometry));
+    }
+  }
+}
+
+// Whether one of the item's quads is an upright rectangle of a texture drawn at another size
+// than the texels it shows: the software renderer copies those with its stretching blitter. A
+// turned quad goes through its triangle rasteriser instead, which a clip rectangle does not
+// change, and so does a picture copied at its own size.
+bool FrameRenderer::Stretched(const Frame& frame, const Geometry& geometry) const {
+  const auto found = textures_.find(geometry.texture);
+  if (found == textures_.end() || geometry.indexCount % 6 != 0 || geometry.firstIndex < 0 ||
+      static_cast<size_t>(geometry.firstIndex) + geometry.indexCount > frame.indices.size()) {
+    return false;
+  }
+  constexpr float kSameSize = 1.0f / 64;
+  for (int32_t quad = geometry.firstIndex; quad < geometry.firstIndex + geometry.indexCount;
+       quad += 6) {
+    float left = 0, right = 0, top = 0, bottom = 0, u0 = 0, u1 = 0, v0 = 0, v1 = 0;
+    bool upright = true;
+    for (int32_t i = quad; i < quad + 6; ++i) {
+      const int32_t index = frame.indices[i];
+      if (index < 0 || static_cast<size_t>(index) >= frame.vertices.size()) {
+        return false;
+      }
+      const Vertex& v = frame.vertices[index];
+      if (i == quad) {
+        left = right = v.x;
+        top = bottom = v.y;
+        u0 = u1 = v.u;
+        v0 = v1 = v.v;
+        continue;
+      }
+      // Every corner of an upright rectangle shares its x with one edge and its y with another.
+      upright = upright && (v.x == left || v.x == right || left == right) &&
+                (v.y == top || v.y == bottom || top == bottom);
+      left = std::min(left, v.x);
+      right = std::max(right, v.x);
+      top = std::min(top, v.y);
+      bottom = std::max(bottom, v.y);
+      u0 = std::min(u0, v.u);
+      u1 = std::max(u1, v.u);
+      v0 = std::min(v0, v.v);
+      v1 = std::max(v1, v.v);
+    }
+    if (!upright) {
+      continue;
+    }
+    const float texelsWide = (u1 - u0) * static_cast<float>(found->second.width);
+    const float texelsHigh = (v1 - v0) * static_cast<float>(found->second.height);
+    if (std::abs((right - left) - texelsWide) > kSameSize ||
+        std::abs((bottom - top) - texelsHigh) > kSameSize) {
+      return true;
+    }
+  }
+  return false;
+}
+
+SDL_Rect FrameRenderer::TextBounds(const TextRun& run) {
+  const auto found = fonts_.find(run.font);
+  if (found == fonts_.end()) {
+    return {};
+  }
+  glyphs_.clear();
+  found->second->LayOut(run, glyphs_);
+  SDL_Rect bounds{};
+  for (const GlyphQuad& glyph : glyphs_) {
+    const SDL_FRect& s = glyph.screen;
+    const int left = static_cast<int>(std::floor(std::clamp(s.x, -1.0f, kScreenWidth + 1.0f))) - 1;
+    const int top = static_cast<int>(std::floor(std::clamp(s.y, -1.0f, kScreenHeight + 1.0f))) - 1;
+    const int right =
+        static_cast<int>(std::ceil(std::clamp(s.x + s.w, -1.0f, kScreenWidth + 1.0f))) + 1;
+    const int bottom =
+        static_cast<int>(std::ceil(std::clamp(s.y + s.h, -1.0f, kScreenHeight + 1.0f))) + 1;
+    const SDL_Rect box{left, top, right - left, bottom - top};
+    if (bounds.w > 0) {
+      SDL_UnionRect(&bounds, &box, &bounds);
+    } else {
+      bounds = box;
+    }
+  }
+  const SDL_Rect screen{0, 0, kScreenWidth, kScreenHeight};
+  SDL_Rect clipped{};
+  return SDL_IntersectRect(&bounds, &screen, &clipped) ? clipped : SDL_Rect{};
+}
+
+bool FrameRenderer::Prepare(const Frame& frame) {
   vertices_.resize(frame.vertices.size());
   for (size_t i = 0; i < frame.vertices.size(); ++i) {
     const Vertex& v = frame.vertices[i];
@@ -132,7 +307,7 @@ void FrameRenderer::Draw(const Frame& frame) {
   indices_.clear();
   for (const int32_t index : frame.indices) {
     if (index < 0 || static_cast<size_t>(index) >= vertices_.size()) {
-      return;
+      return false;
     }
     indices_.push_back(index);
   }
@@ -145,8 +320,19 @@ void FrameRenderer::Draw(const Frame& frame) {
       }
     }
   }
+  return true;
+}
 
+// With a clip rectangle, only the items whose bounds reach into it are drawn.
+void FrameRenderer::DrawItems(const Frame& frame, const SDL_Rect* clip) {
+  const auto reaches = [&](size_t i) {
+    return !clip || (i < bounds_.size() && SDL_HasIntersection(&bounds_[i], clip));
+  };
   for (size_t i = 0; i < frame.items.size();) {
+    if (!reaches(i)) {
+      ++i;
+      continue;
+    }
     if (const auto* text = std::get_if<TextRun>(&frame.items[i].content)) {
       DrawText(*text);
       ++i;
@@ -154,25 +340,75 @@ void FrameRenderer::Draw(const Frame& frame) {
     }
     const Geometry& first = std::get<Geometry>(frame.items[i].content);
     int32_t indexCount = first.indexCount;
-    for (++i; i < frame.items.size(); ++i) {
+    for (++i; i < frame.items.size() && reaches(i); ++i) {
       const auto* next = std::get_if<Geometry>(&frame.items[i].content);
       if (!next || !Joins(first, indexCount, *next)) {
         break;
       }
       indexCount += next->indexCount;
     }
-    DrawGeometry(frame, first, indexCount);
+    DrawGeometry(frame, first, indexCount, clip);
   }
 }
 
-void FrameRenderer::DrawGeometry(const Frame& frame, const Geometry& geometry, int32_t indexCount) {
+void FrameRenderer::Flush() {
+  if (queued_) {
+    SDL_RenderFlush(renderer_);
+    queued_ = false;
+  }
+}
+
+void FrameRenderer::DrawGeometry(const Frame& frame, const Geometry& geometry, int32_t indexCount,
+                                 const SDL_Rect* clip) {
   if (indexCount <= 0 || geometry.firstIndex < 0 ||
       static_cast<size_t>(geometry.firstIndex) + indexCount > frame.indices.size()) {
     return;
   }
+  if (!target_ || indexCount % 6 != 0) {
+    DrawWithSdl(frame, geometry, indexCount);
+    return;
+  }
+  // Decided quad by quad, so that how a quad is drawn never hangs on its neighbours: drawing a
+  // frame only where it changed then gives the same pixels as drawing it whole.
+  const int32_t end = geometry.firstIndex + indexCount;
+  for (int32_t at = geometry.firstIndex; at < end;) {
+    Geometry run = geometry;
+    run.firstIndex = at;
+    const bool composite = pictures_.Takes(frame, run, 6);
+    int32_t stop = at + 6;
+    for (; stop < end; stop += 6) {
+      run.firstIndex = stop;
+      if (pictures_.Takes(frame, run, 6) != composite) {
+        break;
+      }
+    }
+    run.firstIndex = at;
+    if (composite) {
+      // What the renderer queued goes under this.
+      Flush();
+      if (SDL_LockSurface(target_) == 0) {
+        pictures_.Composite(frame, run, stop - at, target_, clip);
+        SDL_UnlockSurface(target_);
+      }
+    } else {
+      DrawWithSdl(frame, run, stop - at);
+    }
+    at = stop;
+  }
+}
+
+void FrameRenderer::DrawWithSdl(const Frame& frame, const Geometry& geometry, int32_t indexCount) {
+  queued_ = true;
   SDL_Texture* texture = nullptr;
   if (const auto found = textures_.find(geometry.texture); found != textures_.end()) {
-    texture = found->second.texture.get();
+    Texture& entry = found->second;
+    if (!entry.texture) {
+      const std::vector<uint8_t> rgba = pictures_.Straight(geometry.texture);
+      if (rgba.empty() || !(entry.texture = MakeTexture(entry.width, entry.height, rgba.data()))) {
+        return;
+      }
+    }
+    texture = entry.texture.get();
     const bool covers = geometry.blend == Blend::kAlpha && found->second.opaque &&
                         Opaque(frame, geometry.firstIndex, indexCount);
     SDL_SetTextureBlendMode(texture, covers ? SDL_BLENDMODE_NONE : BlendOf(geometry.blend));
@@ -193,6 +429,7 @@ void FrameRenderer::DrawText(const TextRun& run) {
   glyphs_.clear();
   found->second->LayOut(run, glyphs_);
   const SDL_Color colour = ColourOf(run.colour);
+  queued_ = true;
   // Consecutive glyphs from the same atlas page go out in one call.
   for (size_t i = 0; i < glyphs_.size();) {
     SDL_Texture* page = glyphs_[i].page;

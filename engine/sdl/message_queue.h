@@ -1,7 +1,7 @@
 // The queue the window procedure's messages wait in, filled from SDL's events.
 #pragma once
 
-#include "app/engine/platform.h"
+#include "engine/platform.h"
 
 namespace engine::sdl {
 

@@ -1,6 +1,6 @@
 #include <SDL.h>
 
-#include "app/engine/platform.h"
+#include "engine/platform.h"
 #include "sdl/platform_window.h"
 
 // Always Yes and No: the program asks nothing else. Without a display the answer is No.

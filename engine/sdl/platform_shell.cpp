@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/engine/paths.h"
-#include "app/engine/platform.h"
+#include "engine/paths.h"
+#include "engine/platform.h"
 
 extern char** environ;
 

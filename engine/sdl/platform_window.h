@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/engine/platform.h"
+#include "engine/platform.h"
 #include "sdl/sdl_handles.h"
 
 struct PlatformWindow {

@@ -1,8 +1,8 @@
 // The hot keys the program registered, which the event pump turns into WM_HOTKEY.
 #pragma once
 
-#include "app/engine/platform.h"
 #include "core/hot_keys.h"
+#include "engine/platform.h"
 
 namespace engine::sdl {
 

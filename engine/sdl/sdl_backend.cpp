@@ -97,6 +97,7 @@ bool SdlBackend::Open(HWND window) {
   SDL_DisplayMode mode{};
   const bool knowsRate = SDL_GetWindowDisplayMode(sdl, &mode) == 0 && mode.refresh_rate > 0;
   pacer_.Reset(vsync, knowsRate ? 1.0 / mode.refresh_rate : 0);
+  software_ = (info.flags & SDL_RENDERER_SOFTWARE) != 0;
   frames_ = std::make_unique<FrameRenderer>(renderer_.get());
   window_ = window;
   sdlWindow_ = sdl;
@@ -180,10 +181,41 @@ void SdlBackend::DrawFrame(const Frame& frame) {
   if (!frames_ || (presentedValid_ && SameFrame(frame, presented_))) {
     return;
   }
-  frames_->Draw(frame);
-  Present();
+  if (DrawsInPlace()) {
+    if (!presentedValid_) {
+      frames_->Forget();
+    }
+    frames_->SetTarget(SDL_GetWindowSurface(sdlWindow_));
+    const Damage& damage = frames_->DrawChanges(frame);
+    if (damage.full) {
+      Present();
+    } else if (!damage.rects.empty()) {
+      // The software renderer draws straight into the window's surface: only the rectangles
+      // that changed go to the display.
+      SDL_RenderFlush(renderer_.get());
+      SDL_UpdateWindowSurfaceRects(sdlWindow_, damage.rects.data(),
+                                   static_cast<int>(damage.rects.size()));
+      pacer_.NotePresent(ClockSeconds());
+    }
+  } else {
+    frames_->SetTarget(nullptr);
+    frames_->Draw(frame);
+    Present();
+  }
   presented_ = frame;
   presentedValid_ = true;
+}
+
+// A GPU's back buffer holds nothing defined after a present, so every frame is drawn whole there.
+// The software renderer's target is the window's own surface, which keeps its pixels; frames are
+// drawn into it in place while it maps one to one onto the virtual screen.
+bool SdlBackend::DrawsInPlace() const {
+  if (!software_) {
+    return false;
+  }
+  int width = 0, height = 0;
+  return SDL_GetRendererOutputSize(renderer_.get(), &width, &height) == 0 &&
+         width == kScreenWidth && height == kScreenHeight;
 }
 
 void SdlBackend::Wipe(uint8_t red, uint8_t green, uint8_t blue) {

@@ -53,6 +53,7 @@ class SdlBackend final : public Backend {
 
  private:
   void Present();
+  bool DrawsInPlace() const;
 
   HWND window_ = nullptr;
   SDL_Window* sdlWindow_ = nullptr;
@@ -62,6 +63,7 @@ class SdlBackend final : public Backend {
   FramePacer pacer_;
   Frame presented_;  // the last frame presented, to skip presenting it again
   bool presentedValid_ = false;
+  bool software_ = false;  // SDL's software renderer, drawing into the window's surface
 };
 
 SdlBackend& TheBackend();

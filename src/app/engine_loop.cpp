@@ -1,10 +1,10 @@
 #include "app/engine_loop.h"
 
 #include "app/app_state.h"
-#include "app/engine/engine.h"
 #include "app/run_phase.h"
 #include "app/scan_to_virtual_key.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
 #include "menus/opt_menu.h"
 #include "persist/saved_files.h"
 #include "persist/settings.h"

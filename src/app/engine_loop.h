@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "app/engine/platform.h"
 #include "app/window_params.h"
+#include "engine/platform.h"
 
 // Nonzero ends the current engine loop; the engine is then closed, the window recreated and the
 // engine opened again. Set by whoever wants a reopen; cleared only by the loop.

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/engine/engine.h"
 #include "app/run_phase.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
 #include "game/game.h"
 #include "objects/ball.h"
 

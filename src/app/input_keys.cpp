@@ -1,11 +1,11 @@
 #include "app/input_keys.h"
 
 #include "app/app_state.h"
-#include "app/engine/engine.h"
-#include "app/engine/platform.h"
 #include "app/engine_loop.h"
 #include "app/music.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
+#include "engine/platform.h"
 #include "game/game.h"
 #include "menus/exit_menu.h"
 #include "menus/help_menu.h"

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "app/app_state.h"
-#include "app/engine/engine.h"
-#include "app/engine/platform.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
+#include "engine/platform.h"
 #include "menus/exit_menu.h"
 #include "menus/help_menu.h"
 #include "menus/main_menu.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/engine/engine.h"
+#include "engine/engine.h"
 #include "persist/settings.h"
 
 int32_t MenuMusic = 0;

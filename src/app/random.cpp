@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "app/engine/platform.h"
+#include "engine/platform.h"
 
 namespace {
 

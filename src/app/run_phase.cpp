@@ -4,13 +4,13 @@
 #include <numbers>
 
 #include "app/app_state.h"
-#include "app/engine/engine.h"
-#include "app/engine/platform.h"
 #include "app/hud.h"
 #include "app/input_keys.h"
 #include "app/input_mouse.h"
 #include "app/music.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
+#include "engine/platform.h"
 #include "game/game.h"
 #include "menus/exit_menu.h"
 #include "menus/help_menu.h"

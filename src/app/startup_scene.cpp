@@ -4,10 +4,10 @@
 #include <numbers>
 
 #include "app/app_state.h"
-#include "app/engine/platform.h"
 #include "app/music.h"
 #include "app/random.h"
 #include "app/run_phase.h"
+#include "engine/platform.h"
 #include "game/game.h"
 #include "menus/exit_menu.h"
 #include "menus/help_menu.h"

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/engine/engine.h"
+#include "engine/engine.h"
 #include "sprites/mesh_sprite.h"
 
 extern int32_t Camera;

@@ -1,6 +1,6 @@
 #include "app/window_params.h"
 
-#include "app/engine/platform.h"
+#include "engine/platform.h"
 
 TWindowParams WindowParams;
 

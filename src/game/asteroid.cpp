@@ -3,9 +3,9 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/engine/engine.h"
-#include "app/engine/platform.h"
 #include "app/run_phase.h"
+#include "engine/engine.h"
+#include "engine/platform.h"
 #include "game/game.h"
 #include "sprites/screen_placement.h"
 

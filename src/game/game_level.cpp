@@ -1,11 +1,11 @@
 // Starting games and levels, serving the ball.
 #include <numbers>
 
-#include "app/engine/engine.h"
-#include "app/engine/paths.h"
 #include "app/music.h"
 #include "app/random.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
+#include "engine/paths.h"
 #include "game/asteroid.h"
 #include "game/game.h"
 #include "game/level_files.h"

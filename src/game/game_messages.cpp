@@ -4,9 +4,9 @@
 #include <numbers>
 #include <string>
 
-#include "app/engine/engine.h"
 #include "app/run_phase.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
 #include "game/game.h"
 
 namespace {

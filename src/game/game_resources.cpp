@@ -1,8 +1,8 @@
 // The engine resources of play: made on the first game start, made again after every reopen.
 
-#include "app/engine/engine.h"
 #include "app/music.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
 #include "game/asteroid.h"
 #include "game/game.h"
 #include "objects/ball.h"

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/engine/engine.h"
-#include "app/engine/paths.h"
 #include "app/music.h"
 #include "app/random.h"
 #include "app/run_phase.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
+#include "engine/paths.h"
 #include "game/asteroid.h"
 #include "game/game.h"
 #include "game/level_files.h"

@@ -1,9 +1,9 @@
 #include "menus/help_menu.h"
 
 #include "app/app_state.h"
-#include "app/engine/engine.h"
 #include "app/input_keys.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
 #include "menus/main_menu.h"
 #include "menus/menu_sound.h"
 #include "sprites/screen_placement.h"

@@ -1,12 +1,12 @@
 #include "menus/main_menu.h"
 
 #include "app/app_state.h"
-#include "app/engine/engine.h"
 #include "app/engine_loop.h"
 #include "app/music.h"
 #include "app/run_phase.h"
 #include "app/startup_scene.h"
 #include "app/web_links.h"
+#include "engine/engine.h"
 #include "menus/exit_menu.h"
 #include "menus/help_menu.h"
 #include "menus/menu_sound.h"

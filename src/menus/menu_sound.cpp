@@ -1,6 +1,6 @@
 #include "menus/menu_sound.h"
 
-#include "app/engine/engine.h"
+#include "engine/engine.h"
 #include "persist/settings.h"
 
 void PlayMenuSound(int32_t sound) {

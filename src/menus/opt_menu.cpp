@@ -4,12 +4,12 @@
 #include <cmath>
 
 #include "app/app_state.h"
-#include "app/engine/engine.h"
-#include "app/engine/platform.h"
 #include "app/engine_loop.h"
 #include "app/input_keys.h"
 #include "app/music.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
+#include "engine/platform.h"
 #include "menus/main_menu.h"
 #include "menus/menu_sound.h"
 #include "persist/settings.h"

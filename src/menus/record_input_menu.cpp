@@ -1,10 +1,10 @@
 #include "menus/record_input_menu.h"
 
 #include "app/app_state.h"
-#include "app/engine/engine.h"
 #include "app/input_keys.h"
 #include "app/music.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
 #include "game/game.h"
 #include "menus/exit_menu.h"
 #include "menus/main_menu.h"

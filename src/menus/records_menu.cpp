@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "app/app_state.h"
-#include "app/engine/engine.h"
 #include "app/input_keys.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
 #include "menus/exit_menu.h"
 #include "menus/main_menu.h"
 #include "menus/menu_sound.h"

@@ -4,9 +4,9 @@
 #include <iterator>
 #include <numbers>
 
-#include "app/engine/engine.h"
 #include "app/random.h"
 #include "app/run_phase.h"
+#include "engine/engine.h"
 #include "game/game.h"
 #include "objects/block.h"
 #include "objects/collision.h"

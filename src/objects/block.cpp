@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/engine/engine.h"
 #include "app/random.h"
+#include "engine/engine.h"
 #include "game/game.h"
 #include "objects/bonus.h"
 #include "objects/enemy.h"

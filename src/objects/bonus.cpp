@@ -1,8 +1,8 @@
 #include "objects/bonus.h"
 
-#include "app/engine/engine.h"
-#include "app/engine/platform.h"
 #include "app/run_phase.h"
+#include "engine/engine.h"
+#include "engine/platform.h"
 #include "game/game.h"
 #include "objects/collision.h"
 #include "objects/paddle.h"

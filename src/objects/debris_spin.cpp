@@ -1,7 +1,7 @@
 #include "objects/debris_spin.h"
 
-#include "app/engine/engine.h"
 #include "app/run_phase.h"
+#include "engine/engine.h"
 
 void SpinAndFade(const TMeshSprite& sprite, long double& spin, long double& alpha,
                  long double fade) {

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/engine/engine.h"
-#include "app/engine/platform.h"
 #include "app/random.h"
 #include "app/run_phase.h"
+#include "engine/engine.h"
+#include "engine/platform.h"
 #include "game/game.h"
 #include "persist/settings.h"
 #include "sprites/screen_placement.h"

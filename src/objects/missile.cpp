@@ -1,7 +1,7 @@
 #include "objects/missile.h"
 
-#include "app/engine/engine.h"
 #include "app/run_phase.h"
+#include "engine/engine.h"
 #include "game/game.h"
 #include "objects/block.h"
 #include "objects/collision.h"

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "app/engine/engine.h"
-#include "app/engine/platform.h"
 #include "app/input_mouse.h"
 #include "app/random.h"
 #include "app/run_phase.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
+#include "engine/platform.h"
 #include "game/game.h"
 #include "objects/ball.h"
 #include "objects/debris_spin.h"

@@ -1,6 +1,6 @@
 #include "persist/records.h"
 
-#include "app/engine/paths.h"
+#include "engine/paths.h"
 #include "persist/byte_io.h"
 #include "persist/file_store.h"
 

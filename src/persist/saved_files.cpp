@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "app/app_state.h"
-#include "app/engine/paths.h"
+#include "engine/paths.h"
 #include "persist/file_store.h"
 #include "persist/records.h"
 #include "persist/settings.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/engine/paths.h"
+#include "engine/paths.h"
 #include "persist/byte_io.h"
 #include "persist/file_store.h"
 

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <vector>
 
-#include "app/engine/engine.h"
-#include "app/engine/paths.h"
+#include "engine/engine.h"
+#include "engine/paths.h"
 
 namespace {
 

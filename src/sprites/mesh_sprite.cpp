@@ -1,6 +1,6 @@
 #include "sprites/mesh_sprite.h"
 
-#include "app/engine/engine.h"
+#include "engine/engine.h"
 #include "sprites/image_pack.h"
 #include "sprites/screen_placement.h"
 

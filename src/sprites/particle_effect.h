@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/engine/engine.h"
+#include "engine/engine.h"
 
 struct TParticleLook {
   int32_t Capacity = 10;

@@ -1,6 +1,6 @@
 #include "sprites/screen_placement.h"
 
-#include "app/engine/engine.h"
+#include "engine/engine.h"
 
 void SetMeshScreenPos(int32_t mesh, float x, float y) {
   const Vec3f location{(x - 400) / 8, (300 - y) / 8, 1.0f};

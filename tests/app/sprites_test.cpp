@@ -4,7 +4,7 @@
 #include <fstream>
 #include <vector>
 
-#include "app/engine/engine.h"
+#include "engine/engine.h"
 #include "headless/headless.h"
 #include "program_test.h"
 #include "sprites/image_pack.h"

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "app/engine/engine.h"
-#include "app/engine/paths.h"
-#include "app/engine/platform.h"
 #include "core/program_folder.h"
+#include "engine/engine.h"
+#include "engine/paths.h"
+#include "engine/platform.h"
 
 namespace {
 

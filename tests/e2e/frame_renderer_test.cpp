@@ -28,7 +28,9 @@ class Canvas {
       : surface_(SDL_CreateRGBSurfaceWithFormat(0, kScreenWidth, kScreenHeight, 32,
                                                 SDL_PIXELFORMAT_RGBA32)),
         renderer_(SDL_CreateSoftwareRenderer(surface_.get())),
-        frames_(renderer_.get()) {}
+        frames_(renderer_.get()) {
+    frames_.SetTarget(surface_.get());
+  }
 
   FrameRenderer& Frames() { return frames_; }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/engine/engine.h"
+#include "engine/engine.h"
 #include "headless/headless.h"
 
 class EngineTest : public ::testing::Test {

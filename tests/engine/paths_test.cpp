@@ -1,8 +1,8 @@
 // Game paths resolve inside the program's folder, whatever their separators.
 #include <gtest/gtest.h>
 
-#include "app/engine/paths.h"
 #include "core/program_folder.h"
+#include "engine/paths.h"
 
 namespace {
 

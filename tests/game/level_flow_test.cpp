@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "app/app_state.h"
-#include "app/engine/paths.h"
 #include "app/run_phase.h"
 #include "app/startup_scene.h"
+#include "engine/paths.h"
 #include "game/game.h"
 #include "game/level_files.h"
 #include "headless/headless.h"

@@ -5,11 +5,11 @@
 #include <fstream>
 #include <string>
 
-#include "app/engine/engine.h"
 #include "app/input_mouse.h"
 #include "app/random.h"
 #include "app/run_phase.h"
 #include "app/startup_scene.h"
+#include "engine/engine.h"
 #include "headless/headless.h"
 #include "persist/settings.h"
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/engine/platform.h"
+#include "engine/platform.h"
 #include "temp_program_folder.h"
 
 class ProgramTest : public ::testing::Test {

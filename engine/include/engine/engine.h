@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-#include "app/engine/platform.h"
+#include "engine/platform.h"
 
 struct Vec2f {
   float x;

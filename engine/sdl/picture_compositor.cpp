@@ -1,0 +1,269 @@
+#include "sdl/picture_compositor.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace engine::sdl {
+namespace {
+
+// A quad as the engine makes them: triangles (a, b, c) and (a, c, d).
+struct Quad {
+  const Vertex* corner[4];
+};
+
+bool QuadAt(const Frame& frame, int32_t first, Quad& quad) {
+  const int32_t* i = &frame.indices[first];
+  if (i[3] != i[0] || i[4] != i[2]) {
+    return false;
+  }
+  const int32_t corners[4] = {i[0], i[1], i[2], i[5]};
+  for (int k = 0; k < 4; ++k) {
+    if (corners[k] < 0 || static_cast<size_t>(corners[k]) >= frame.vertices.size()) {
+      return false;
+    }
+    quad.corner[k] = &frame.vertices[corners[k]];
+  }
+  return true;
+}
+
+bool SameColour(const Rgba& a, const Rgba& b) {
+  return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
+// The map from screen pixels to texels that takes corners a, b and d of the quad where their
+// texture coordinates say; false when the quad is degenerate or not a parallelogram in both
+// spaces (the fourth corner would be somewhere else).
+bool ScreenToTexels(const Quad& quad, int width, int height, pixman_f_transform& transform) {
+  const Vertex &a = *quad.corner[0], &b = *quad.corner[1], &c = *quad.corner[2],
+               &d = *quad.corner[3];
+  constexpr float kSlack = 1.0f / 256;
+  if (std::abs(a.x + c.x - b.x - d.x) > kSlack || std::abs(a.y + c.y - b.y - d.y) > kSlack ||
+      std::abs(a.u + c.u - b.u - d.u) > kSlack || std::abs(a.v + c.v - b.v - d.v) > kSlack) {
+    return false;
+  }
+  const double sx1 = b.x - a.x, sy1 = b.y - a.y, sx2 = d.x - a.x, sy2 = d.y - a.y;
+  const double det = sx1 * sy2 - sx2 * sy1;
+  if (!std::isfinite(det) || std::abs(det) < 1e-6) {
+    return false;
+  }
+  const double tx1 = (b.u - a.u) * width, ty1 = (b.v - a.v) * height;
+  const double tx2 = (d.u - a.u) * width, ty2 = (d.v - a.v) * height;
+  // [t] = T [s]^-1 over the two edges from a.
+  const double i11 = sy2 / det, i12 = -sx2 / det, i21 = -sy1 / det, i22 = sx1 / det;
+  const double m11 = tx1 * i11 + tx2 * i21, m12 = tx1 * i12 + tx2 * i22;
+  const double m21 = ty1 * i11 + ty2 * i21, m22 = ty1 * i12 + ty2 * i22;
+  pixman_f_transform_init_identity(&transform);
+  transform.m[0][0] = m11;
+  transform.m[0][1] = m12;
+  transform.m[0][2] = a.u * width - (m11 * a.x + m12 * a.y);
+  transform.m[1][0] = m21;
+  transform.m[1][1] = m22;
+  transform.m[1][2] = a.v * height - (m21 * a.x + m22 * a.y);
+  return true;
+}
+
+bool Upright(const Quad& quad) {
+  const Vertex &a = *quad.corner[0], &b = *quad.corner[1], &d = *quad.corner[3];
+  return (a.y == b.y && a.x == d.x) || (a.x == b.x && a.y == d.y);
+}
+
+bool WholeTexture(const Quad& quad) {
+  float u0 = 1, u1 = 0, v0 = 1, v1 = 0;
+  for (const Vertex* v : quad.corner) {
+    u0 = std::min(u0, v->u);
+    u1 = std::max(u1, v->u);
+    v0 = std::min(v0, v->v);
+    v1 = std::max(v1, v->v);
+  }
+  return u0 == 0 && v0 == 0 && u1 == 1 && v1 == 1;
+}
+
+// The pixels whose centres the quad's bounding box holds.
+pixman_box32_t PixelBox(const Quad& quad) {
+  float left = quad.corner[0]->x, right = left, top = quad.corner[0]->y, bottom = top;
+  for (const Vertex* v : quad.corner) {
+    left = std::min(left, v->x);
+    right = std::max(right, v->x);
+    top = std::min(top, v->y);
+    bottom = std::max(bottom, v->y);
+  }
+  const auto edge = [](float at, int most) {
+    return static_cast<int32_t>(std::clamp(std::ceil(at - 0.5f), -1.0f, most + 1.0f));
+  };
+  return {edge(left, kScreenWidth), edge(top, kScreenHeight), edge(right, kScreenWidth),
+          edge(bottom, kScreenHeight)};
+}
+
+}  // namespace
+
+pixman_format_code_t PictureCompositor::Target(const SDL_Surface* surface) {
+  if (!surface || !surface->pixels || surface->format->BytesPerPixel != 4) {
+    return static_cast<pixman_format_code_t>(0);
+  }
+  switch (surface->format->format) {
+    case SDL_PIXELFORMAT_ARGB8888:
+      return PIXMAN_a8r8g8b8;
+    case SDL_PIXELFORMAT_RGB888:
+      return PIXMAN_x8r8g8b8;
+    case SDL_PIXELFORMAT_ABGR8888:
+      return PIXMAN_a8b8g8r8;
+    case SDL_PIXELFORMAT_BGR888:
+      return PIXMAN_x8b8g8r8;
+    default:
+      return static_cast<pixman_format_code_t>(0);
+  }
+}
+
+bool PictureCompositor::Add(ResourceId id, const Image& image) {
+  Picture picture;
+  picture.width = image.width;
+  picture.height = image.height;
+  picture.pixels.resize(static_cast<size_t>(image.width) * image.height);
+  for (size_t i = 0; i < picture.pixels.size(); ++i) {
+    const uint8_t* p = &image.rgba[i * 4];
+    const uint32_t alpha = p[3];
+    const auto premultiply = [alpha](uint32_t channel) { return (channel * alpha + 127) / 255; };
+    picture.pixels[i] =
+        alpha << 24 | premultiply(p[0]) << 16 | premultiply(p[1]) << 8 | premultiply(p[2]);
+  }
+  // With alpha even where it is all 255: a turned quad takes its outline from the transparent
+  // outside of the picture, which a format without alpha would not have.
+  picture.image.reset(pixman_image_create_bits(PIXMAN_a8r8g8b8, image.width, image.height,
+                                               picture.pixels.data(), image.width * 4));
+  if (!picture.image) {
+    pictures_.erase(id);
+    return false;
+  }
+  pictures_[id] = std::move(picture);
+  return true;
+}
+
+void PictureCompositor::Remove(ResourceId id) {
+  pictures_.erase(id);
+}
+
+std::vector<uint8_t> PictureCompositor::Straight(ResourceId id) const {
+  const auto found = pictures_.find(id);
+  if (found == pictures_.end()) {
+    return {};
+  }
+  std::vector<uint8_t> rgba;
+  rgba.reserve(found->second.pixels.size() * 4);
+  for (const uint32_t pixel : found->second.pixels) {
+    const uint32_t alpha = pixel >> 24;
+    const auto straight = [alpha](uint32_t channel) {
+      return static_cast<uint8_t>(
+          alpha ? std::min<uint32_t>(255, (channel * 255 + alpha / 2) / alpha) : 0);
+    };
+    rgba.insert(rgba.end(), {straight(pixel >> 16 & 255), straight(pixel >> 8 & 255),
+                             straight(pixel & 255), static_cast<uint8_t>(alpha)});
+  }
+  return rgba;
+}
+
+bool PictureCompositor::Takes(const Frame& frame, const Geometry& geometry,
+                              int32_t indexCount) const {
+  const auto found = pictures_.find(geometry.texture);
+  if (found == pictures_.end() || indexCount <= 0 || indexCount % 6 != 0 ||
+      geometry.firstIndex < 0 ||
+      static_cast<size_t>(geometry.firstIndex) + indexCount > frame.indices.size()) {
+    return false;
+  }
+  for (int32_t first = geometry.firstIndex; first < geometry.firstIndex + indexCount; first += 6) {
+    Quad quad;
+    pixman_f_transform transform;
+    if (!QuadAt(frame, first, quad) ||
+        !ScreenToTexels(quad, found->second.width, found->second.height, transform)) {
+      return false;
+    }
+    // A tint would need a picture of its own; pixman only weighs a picture by one alpha.
+    const Rgba& colour = quad.corner[0]->colour;
+    if (colour.r != 1 || colour.g != 1 || colour.b != 1 || !(colour.a >= 0 && colour.a <= 1)) {
+      return false;
+    }
+    for (const Vertex* v : quad.corner) {
+      if (!SameColour(v->colour, colour)) {
+        return false;
+      }
+    }
+    // An upright quad is cut to its own pixels; a turned one takes its outline from the
+    // picture's edges, so it has to show the whole picture.
+    if (!Upright(quad) && !WholeTexture(quad)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void PictureCompositor::Composite(const Frame& frame, const Geometry& geometry, int32_t indexCount,
+                                  SDL_Surface* target, const SDL_Rect* clip) {
+  const pixman_format_code_t format = Target(target);
+  Picture& picture = pictures_.at(geometry.texture);
+  ImagePtr destination(pixman_image_create_bits(
+      format, target->w, target->h, static_cast<uint32_t*>(target->pixels), target->pitch));
+  if (!destination) {
+    return;
+  }
+  if (clip) {
+    pixman_region32_t region;
+    pixman_region32_init_rect(&region, clip->x, clip->y, static_cast<unsigned>(clip->w),
+                              static_cast<unsigned>(clip->h));
+    pixman_image_set_clip_region32(destination.get(), &region);
+    pixman_region32_fini(&region);
+  }
+  const pixman_op_t op = geometry.blend == Blend::kAdditive ? PIXMAN_OP_ADD : PIXMAN_OP_OVER;
+  for (int32_t first = geometry.firstIndex; first < geometry.firstIndex + indexCount; first += 6) {
+    Quad quad;
+    pixman_f_transform toTexels;
+    if (!QuadAt(frame, first, quad) ||
+        !ScreenToTexels(quad, picture.width, picture.height, toTexels)) {
+      continue;
+    }
+    const bool upright = Upright(quad);
+    const pixman_box32_t box = PixelBox(quad);
+    if (box.x2 <= box.x1 || box.y2 <= box.y1) {
+      continue;
+    }
+    const float alpha = quad.corner[0]->colour.a;
+    ImagePtr mask;
+    if (alpha < 1) {
+      const auto level = static_cast<uint16_t>(std::lround(alpha * 0xFFFF));
+      const pixman_color_t weight{0, 0, 0, level};
+      mask.reset(pixman_image_create_solid_fill(&weight));
+    }
+    pixman_image_set_repeat(picture.image.get(), upright ? PIXMAN_REPEAT_PAD : PIXMAN_REPEAT_NONE);
+    // A picture copied at its own size, the right way up, is a plain offset copy: pixman's
+    // fastest paths. The texel under a pixel's centre is taken, which for the pixels of the box
+    // always lies in the picture.
+    constexpr double kExact = 1e-6;
+    if (std::abs(toTexels.m[0][0] - 1) < kExact && std::abs(toTexels.m[1][1] - 1) < kExact &&
+        std::abs(toTexels.m[0][1]) < kExact && std::abs(toTexels.m[1][0]) < kExact) {
+      const auto offset = [](double shift) {
+        return static_cast<int32_t>(std::floor(shift + 0.5));
+      };
+      pixman_image_set_transform(picture.image.get(), nullptr);
+      pixman_image_set_repeat(picture.image.get(), PIXMAN_REPEAT_NONE);
+      pixman_image_set_filter(picture.image.get(), PIXMAN_FILTER_NEAREST, nullptr, 0);
+      pixman_image_composite32(op, picture.image.get(), mask.get(), destination.get(),
+                               box.x1 + offset(toTexels.m[0][2]), box.y1 + offset(toTexels.m[1][2]),
+                               0, 0, box.x1, box.y1, box.x2 - box.x1, box.y2 - box.y1);
+      continue;
+    }
+    // Pixman maps destination pixel centres through the transform; the composite below starts
+    // at the box's corner, so the map is shifted to it.
+    pixman_f_transform shifted = toTexels;
+    shifted.m[0][2] += toTexels.m[0][0] * box.x1 + toTexels.m[0][1] * box.y1;
+    shifted.m[1][2] += toTexels.m[1][0] * box.x1 + toTexels.m[1][1] * box.y1;
+    pixman_transform_t fixed;
+    if (!pixman_transform_from_pixman_f_transform(&fixed, &shifted)) {
+      continue;
+    }
+    pixman_image_set_transform(picture.image.get(), &fixed);
+    pixman_image_set_filter(picture.image.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
+    pixman_image_composite32(op, picture.image.get(), mask.get(), destination.get(), 0, 0, 0, 0,
+                             box.x1, box.y1, box.x2 - box.x1, box.y2 - box.y1);
+  }
+  pixman_image_set_transform(picture.image.get(), nullptr);
+}
+
+}  // namespace engine::sdl
