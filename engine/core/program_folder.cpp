@@ -11,10 +11,6 @@
 
 #include "app/engine/paths.h"
 
-#ifndef QB_INSTALLED_DATA
-#define QB_INSTALLED_DATA "../share/quasarball"
-#endif
-
 namespace engine {
 namespace {
 
@@ -52,6 +48,7 @@ const ProgramFolders& ExecutableFolders() {
     std::error_code error;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
     const auto folder = error ? std::filesystem::current_path(error) : exe.parent_path();
+    // QB_INSTALLED_DATA: the install's data folder relative to its program folder, from CMake.
     return FindProgramFolders(folder, QB_INSTALLED_DATA, Writable,
                               PlayerDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
   }();
