@@ -4,6 +4,7 @@
 
 #include "core/input_feed.h"
 #include "core/virtual_keys.h"
+#include "sdl/gamepad.h"
 #include "sdl/message_queue.h"
 #include "sdl/platform_window.h"
 #include "sdl/registered_hot_keys.h"
@@ -144,6 +145,7 @@ void OnEvent(const SDL_Event& event) {
       break;
     }
     default:
+      TheGamepads().OnEvent(event);
       break;
   }
 }
@@ -154,6 +156,8 @@ bool PumpEvents(bool wait) {
   if (!VideoReady()) {
     return false;
   }
+  // Started with the first pump, so that the controllers already plugged in are announced.
+  TheGamepads();
   SDL_Event event;
   if (wait) {
     if (SDL_WaitEvent(&event) == 0) {

@@ -39,7 +39,7 @@ TRecordsTable DefaultRecords() {
 }
 
 void LoadRecords() {
-  if (auto bytes = ReadExactFile(ProgramPath(kRecordsFile), kRecordsBytes)) {
+  if (auto bytes = ReadExactFile(SavedFilePath(kRecordsFile), kRecordsBytes)) {
     Records = ParseRecords(std::span<const uint8_t, kRecordsBytes>(*bytes));
     return;
   }
@@ -49,7 +49,7 @@ void LoadRecords() {
 
 void SaveRecords() {
   // A failed write keeps the old file; the table in memory stays as it is.
-  WriteFileAtomically(ProgramPath(kRecordsFile), SerializeRecords(Records));
+  WriteFileAtomically(SavedFilePath(kRecordsFile), SerializeRecords(Records));
 }
 
 void ResetRecords() {

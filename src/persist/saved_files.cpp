@@ -15,7 +15,7 @@ namespace {
 constexpr size_t kBossFileBytes = 8;
 
 void ConsumeBossFile() {
-  const auto path = ProgramPath("data\\boss.dat");
+  const auto path = SavedFilePath("data\\boss.dat");
   std::error_code error;
   if (!std::filesystem::exists(path, error))
     return;
@@ -26,9 +26,19 @@ void ConsumeBossFile() {
   std::filesystem::remove(path, error);
 }
 
+// The player's data folder is made on the first start of an installed copy; private, as the XDG
+// rules ask.
+void MakeSaveFolder() {
+  const auto folder = SavedFilePath("data\\settings.dat").parent_path();
+  std::error_code error;
+  if (std::filesystem::create_directories(folder, error))
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all, error);
+}
+
 }  // namespace
 
 void LoadSavedFiles() {
+  MakeSaveFolder();
   LoadSettings();
   LoadRecords();
   ConsumeBossFile();

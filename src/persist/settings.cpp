@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/engine.h"
 #include "engine/paths.h"
 #include "persist/byte_io.h"
 #include "persist/file_store.h"
@@ -16,7 +17,12 @@ constexpr const char* kSettingsFile = "data\\settings.dat";
 void WriteSettings(const TSettings& settings) {
   const auto bytes = settings.Serialize();
   // A failed write keeps the old file; the game goes on with the settings in memory.
-  WriteFileAtomically(ProgramPath(kSettingsFile), bytes);
+  WriteFileAtomically(SavedFilePath(kSettingsFile), bytes);
+}
+
+// The gamepad presses the game's keys as they are bound now.
+void UseKeys(const TSettings& settings) {
+  iGamepadKeys(settings.KeyLeft, settings.KeyRight, settings.KeyFire);
 }
 
 }  // namespace
@@ -66,20 +72,23 @@ float EngineVolume(int32_t level) {
 }
 
 void LoadSettings() {
-  if (auto bytes = ReadExactFile(ProgramPath(kSettingsFile), TSettings::kBytes)) {
+  if (auto bytes = ReadExactFile(SavedFilePath(kSettingsFile), TSettings::kBytes)) {
     Settings = TSettings::Parse(std::span<const uint8_t, TSettings::kBytes>(*bytes));
-    return;
+  } else {
+    Settings = TSettings{};
+    WriteSettings(Settings);
   }
-  Settings = TSettings{};
-  WriteSettings(Settings);
+  UseKeys(Settings);
 }
 
 void SaveSettings() {
   WriteSettings(Settings);
   SettingsEdit = Settings;
+  UseKeys(Settings);
 }
 
 void CommitSettings() {
   WriteSettings(SettingsEdit);
   Settings = SettingsEdit;
+  UseKeys(Settings);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "core/program_folder.h"
 #include "persist/file_store.h"
 #include "persist/records.h"
 #include "persist/saved_files.h"
@@ -141,6 +142,37 @@ TEST_F(SavedFilesTest, AFailedWriteKeepsTheOldFile) {
 
   EXPECT_EQ(ReadAll(folder.Data("settings.dat")), before);
   EXPECT_FALSE(WriteFileAtomically(folder.Path() / "missing" / "x.dat", before));
+}
+
+// An installed copy: the game's data in a share folder, the player's folder not there yet. The
+// first start makes it and keeps every saved file there, byte for byte as beside the program,
+// and the game's own data folder gets nothing.
+TEST_F(SavedFilesTest, AnInstalledCopyKeepsItsFilesInThePlayersFolder) {
+  const auto game = folder.Path() / "usr/share/quasarball";
+  const auto player = folder.Path() / "home/ann/.local/share/quasarball";
+  std::filesystem::create_directories(game / "data");
+  engine::SetProgramFolders({game, player});
+
+  LoadSavedFiles();
+
+  EXPECT_TRUE(std::filesystem::is_empty(game / "data"));
+  EXPECT_EQ(std::filesystem::status(player).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_all);
+  EXPECT_EQ(ReadAll(player / "settings.dat"), DefaultSettingsBytes());
+  EXPECT_EQ(ReadAll(player / "records.dat").size(), 160u);
+
+  Settings.MusicVolume = 40;
+  SaveSettings();
+  InsertRecord(1, "Ann", 20000);
+  WriteBytes(player / "boss.dat", {0, StatePaused, 1, 0, 0, 0, 0, 0});
+  Settings = TSettings{};
+  Records = DefaultRecords();
+  LoadSavedFiles();
+
+  EXPECT_EQ(Settings.MusicVolume, 40);
+  EXPECT_EQ(Records[0].Name, "Ann");
+  EXPECT_FALSE(std::filesystem::exists(player / "boss.dat"));
+  EXPECT_TRUE(std::filesystem::is_empty(game / "data"));
 }
 
 class RecordsTest : public ::testing::Test {

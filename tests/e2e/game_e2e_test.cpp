@@ -93,11 +93,13 @@ class GameTest : public ::testing::Test {
     std::vector<std::string> all = {"DISPLAY=" + x.Display(), "SDL_AUDIODRIVER=dummy",
                                     "ASAN_OPTIONS=detect_leaks=0"};
     all.insert(all.end(), environment.begin(), environment.end());
-    game = ChildProcess::Start({folder.Program().string()}, all);
+    game = ChildProcess::Start({Program().string()}, all);
     ASSERT_TRUE(game.has_value());
     window = FindWindow();
     ASSERT_FALSE(window.empty()) << "the game's window did not appear";
   }
+
+  virtual std::filesystem::path Program() const { return folder.Program(); }
 
   std::string FindWindow() {
     const std::string found = RunCommand({"xdotool", "search", "--sync", "--name", "^Quasarball$"},
@@ -584,6 +586,110 @@ TEST_F(GameTest, TheHelpPagesTurnAndTheRecordsPanelOpens) {
   ASSERT_TRUE(Keep("panel-records", records));
   // The table's pale screen behind the printed lines.
   EXPECT_GT(Brightness(records, origin->x + 420, origin->y + 210, 280, 250), 400);
+}
+
+// The game as `cmake --install` lays it out, staged with DESTDIR under a prefix of /usr, and
+// started by a player whose home is empty: the menu comes up, the saved files are made in the
+// player's data folder and nowhere in the installed tree, and a key bound on the options screen
+// is still bound after a restart.
+class InstalledGameTest : public GameTest {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(x.Display().empty()) << "Xvfb or the window manager did not start";
+    const std::filesystem::path output = E2E_OUTPUT_DIR;
+    stage = output / "installed";
+    home = output / "installed-home";
+    Unlock();
+    std::filesystem::remove_all(stage);
+    std::filesystem::remove_all(home);
+    std::filesystem::create_directories(home);
+    ASSERT_TRUE(RunCommand({CMAKE_COMMAND, "--install", QB_BUILD_ROOT, "--prefix", "/usr"},
+                           {"DESTDIR=" + stage.string()}, std::chrono::seconds(120)))
+        << "cmake --install failed";
+    ASSERT_TRUE(std::filesystem::exists(stage / "usr/share/quasarball/data/Levels.dat"));
+    // Read-only, as under /usr (root may still write there, and the game must not).
+    ASSERT_TRUE(RunCommand({"chmod", "-R", "a-w", stage.string()}, {}, kStepTimeout));
+    installed = Listing(stage);
+    Launch(Player());
+  }
+
+  void TearDown() override {
+    GameTest::TearDown();
+    Unlock();
+  }
+
+  // The staged tree writable again, so that it can be removed with the build.
+  void Unlock() const {
+    if (std::filesystem::exists(stage))
+      RunCommand({"chmod", "-R", "u+w", stage.string()}, {}, kStepTimeout);
+  }
+
+  std::filesystem::path Program() const override { return stage / "usr/bin/quasarball"; }
+
+  std::vector<std::string> Player() const { return {"HOME=" + home.string(), "XDG_DATA_HOME="}; }
+
+  static std::vector<std::string> Listing(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+      names.push_back(std::filesystem::relative(entry.path(), folder).string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  std::filesystem::path Saved(const char* name) const {
+    return home / ".local/share/quasarball" / name;
+  }
+
+  std::filesystem::path stage, home;
+  std::vector<std::string> installed;
+};
+
+TEST_F(InstalledGameTest, StartsFromAnyPrefixAndKeepsThePlayersFilesInTheirDataFolder) {
+  ASSERT_TRUE(WaitForMenu());
+  EXPECT_EQ(ReadAll(Saved("settings.dat")), DefaultSettings());
+  EXPECT_EQ(ReadAll(Saved("records.dat")), DefaultRecords());
+  EXPECT_EQ(Listing(home / ".local/share/quasarball"),
+            (std::vector<std::string>{"records.dat", "settings.dat"}));
+
+  ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+  ASSERT_TRUE(Key("Down"));
+  ASSERT_TRUE(Key("Return"));  // options
+  ASSERT_TRUE(Key("Up"));      // the tab row
+  ASSERT_TRUE(Key("Right"));   // page 2
+  ASSERT_TRUE(Key("Down"));    // the left key's row
+  ASSERT_TRUE(Key("Return"));
+  ASSERT_TRUE(Key("q"));
+  auto expected = DefaultSettings();
+  expected[28] = 16;
+  ASSERT_EQ(ReadAll(Saved("settings.dat")), expected);
+  ASSERT_TRUE(Xdotool({"key", "alt+F4"}));
+  ASSERT_EQ(game->Wait(kStartTimeout), 0);
+
+  Launch(Player());
+  ASSERT_TRUE(WaitForMenu());
+  ASSERT_TRUE(Xdotool({"windowactivate", "--sync", window}));
+  ASSERT_TRUE(Key("Return"));               // start a game
+  std::this_thread::sleep_for(seconds(6));  // fade out, level intro, the paddle's slide-in
+  const auto origin = ContentOrigin();
+  ASSERT_TRUE(origin.has_value());
+  Screenshot before;
+  ASSERT_TRUE(Keep("installed-before-q", before));
+  const auto start = PaddleX(before, *origin);
+  ASSERT_TRUE(start.has_value()) << "no paddle found";
+  ASSERT_TRUE(Xdotool({"keydown", "q"}));
+  std::this_thread::sleep_for(Milliseconds(700));
+  ASSERT_TRUE(Xdotool({"keyup", "q"}));
+  std::this_thread::sleep_for(Milliseconds(200));
+  Screenshot after;
+  ASSERT_TRUE(Keep("installed-after-q", after));
+  const auto end = PaddleX(after, *origin);
+  ASSERT_TRUE(end.has_value()) << "no paddle found";
+  EXPECT_LT(*end, *start - 50) << "Q, bound before the restart, did not move the paddle left";
+
+  ASSERT_TRUE(Xdotool({"key", "alt+F4"}));
+  ASSERT_EQ(game->Wait(kStartTimeout), 0);
+  EXPECT_EQ(ReadAll(Saved("settings.dat")), expected);
+  EXPECT_EQ(Listing(stage), installed) << "the game wrote into its installed tree";
 }
 
 // A game with points, left through "Exit To Menu?", a name and a country typed, OK, and Yes to

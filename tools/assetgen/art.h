@@ -15,6 +15,7 @@ void MakeCreatureArt(Output& out);   // enemies, asteroids, explosions, bonuses
 void MakeBackdropArt(Output& out);   // data/GameBack.dat
 void MakeScreenArt(Output& out);     // interface, digits, cursor, pause, game over, congratulations
 void MakeHelpPages(Output& out);     // data/Over1.png .. data/Over6.png
+void MakeIcons(Output& out);         // icons/hicolor/NxN/apps/quasarball.png, 16 to 512 pixels
 
 // data/particle_clot.dds, data/sprite.x, play.url and the two fonts.
 void MakeEngineFiles(Output& out, const std::string& menu_font, const std::string& hud_font);

@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     qbart::MakeBackdropArt(out);
     qbart::MakeScreenArt(out);
     qbart::MakeHelpPages(out);
+    qbart::MakeIcons(out);
     qbart::MakeSoundEffects(out);
     qbart::MakeMusic(out);
     if (!sheet.empty()) {

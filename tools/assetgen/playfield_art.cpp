@@ -1,6 +1,7 @@
 // Blocks, balls, the paddle with its gun, missiles and the escort platform.
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "assetgen/art.h"
 #include "assetgen/objects.h"
@@ -540,6 +541,52 @@ Canvas EscortPlatform() {
   cairo_set_source_rgba(cr, 1, 1, 1, 0.8);
   cairo_stroke(cr);
   return canvas;
+}
+
+// The game's icon: a paddle under a ball and three rows of glass blocks on deep space, drawn
+// for each size rather than scaled, so the small ones stay sharp.
+Canvas Icon(int size) {
+  Canvas canvas(size, size);
+  cairo_t* cr = canvas.cr();
+  cairo_scale(cr, size / 512.0, size / 512.0);
+  RoundedRect(cr, 16, 16, 480, 480, 96);
+  UsePattern(cr, VerticalGradient(16, 496,
+                                  {{0, Hex(0x17205A)}, {0.6, Hex(0x070B26)}, {1, Hex(0x02030C)}}));
+  cairo_fill_preserve(cr);
+  cairo_set_line_width(cr, 10);
+  SetColour(cr, Hex(0x4AB8FF), 0.6);
+  cairo_stroke(cr);
+  for (int row = 0; row < 3; ++row) {
+    for (int column = 0; column < 3; ++column) {
+      Glass(cr, 70 + column * 128, 76 + row * 62, 116, 50, 12, BlockHue(3 - row));
+    }
+  }
+  UsePattern(cr,
+             RadialGradient(256, 318, 30, 76, {{0, Hex(0x4AB8FF), 0.55}, {1, Hex(0x1040FF), 0}}));
+  cairo_arc(cr, 256, 318, 76, 0, 2 * M_PI);
+  cairo_fill(cr);
+  UsePattern(
+      cr,
+      RadialGradient(
+          244, 306, 0, 44,
+          {{0, Hex(0xFFFFFF)}, {0.35, Hex(0xA8ECFF)}, {0.75, Hex(0x2E8CFF)}, {1, Hex(0x0A2A90)}}));
+  cairo_arc(cr, 256, 318, 42, 0, 2 * M_PI);
+  cairo_fill(cr);
+  RoundedRect(cr, 116, 404, 280, 46, 23);
+  UsePattern(cr, VerticalGradient(404, 450,
+                                  {{0, Hex(0xE4EAF2)}, {0.4, Hex(0x8C96A6)}, {1, Hex(0x2C323C)}}));
+  cairo_fill(cr);
+  RoundedRect(cr, 190, 412, 132, 30, 15);
+  UsePattern(cr, VerticalGradient(412, 442, {{0, Hex(0xA8ECFF)}, {1, Hex(0x2E8CFF)}}));
+  cairo_fill(cr);
+  return canvas;
+}
+
+void MakeIcons(Output& out) {
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+    const std::string name = std::to_string(size) + "x" + std::to_string(size);
+    out.Write("icons/hicolor/" + name + "/apps/quasarball.png", Icon(size).Png());
+  }
 }
 
 void MakePlayfieldArt(Output& out) {

@@ -100,6 +100,8 @@ int32_t iMouseButtonClick(int32_t button);
 // Moves the pointer to a fraction of the virtual screen.
 void iMouseReset(const Vec2f& position);
 void iMouseResolutionSet(int32_t resolution);
+// The game's left, right and fire keys, which a gamepad's stick, d-pad and A button press.
+void iGamepadKeys(int32_t left, int32_t right, int32_t fire);
 
 // --- Meshes ---------------------------------------------------------------------------------
 

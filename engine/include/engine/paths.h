@@ -8,3 +8,7 @@
 
 // The file `relative` names, inside the program's folder. An absolute path is returned as it is.
 std::filesystem::path ProgramPath(std::string_view relative);
+
+// Where the saved file `name` ("data\settings.dat") is kept: in data/ beside the program when that
+// can be written, otherwise in the player's own data folder.
+std::filesystem::path SavedFilePath(std::string_view name);
