@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <string>
 #include <system_error>
 
 std::optional<std::vector<uint8_t>> ReadExactFile(const std::filesystem::path& path, size_t size) {
@@ -18,6 +19,20 @@ std::optional<std::vector<uint8_t>> ReadExactFile(const std::filesystem::path& p
   if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
     return std::nullopt;
   return bytes;
+}
+
+void KeepUnreadableFile(const std::filesystem::path& path, size_t expectedSize) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error))
+    return;
+  const auto size = std::filesystem::file_size(path, error);
+  const std::string found = error ? "no file" : std::to_string(size) + " bytes";
+  std::filesystem::path kept = path;
+  kept += ".bad";
+  std::filesystem::rename(path, kept, error);
+  const std::string what = error ? "defaults used" : "kept as " + kept.filename().string();
+  std::fprintf(stderr, "quasarball: %s is %s, not a saved file of %zu bytes; %s\n", path.c_str(),
+               found.c_str(), expectedSize, what.c_str());
 }
 
 namespace {

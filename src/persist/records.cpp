@@ -43,6 +43,7 @@ void LoadRecords() {
     Records = ParseRecords(std::span<const uint8_t, kRecordsBytes>(*bytes));
     return;
   }
+  KeepUnreadableFile(SavedFilePath(kRecordsFile), kRecordsBytes);
   Records = DefaultRecords();
   SaveRecords();
 }

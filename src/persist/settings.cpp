@@ -75,6 +75,7 @@ void LoadSettings() {
   if (auto bytes = ReadExactFile(SavedFilePath(kSettingsFile), TSettings::kBytes)) {
     Settings = TSettings::Parse(std::span<const uint8_t, TSettings::kBytes>(*bytes));
   } else {
+    KeepUnreadableFile(SavedFilePath(kSettingsFile), TSettings::kBytes);
     Settings = TSettings{};
     WriteSettings(Settings);
   }

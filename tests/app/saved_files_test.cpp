@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <string>
 #include <vector>
 
 #include "app/app_state.h"
@@ -86,6 +88,34 @@ TEST_F(SavedFilesTest, WrongSizedFilesAreReplacedByDefaults) {
     EXPECT_EQ(Records[0].Name, "Anonymous");
     EXPECT_EQ(ReadAll(folder.Data("records.dat")).size(), 160u);
   }
+}
+
+// The player's unreadable bytes are not lost: the file is kept as "<name>.bad" (one generation)
+// and one line on standard error names it; a missing file is simply written.
+TEST_F(SavedFilesTest, AnUnreadableSavedFileIsKeptBesideTheNewOne) {
+  const std::vector<uint8_t> oldSettings(4096, 0x5A), oldRecords(10 << 20, 0xA5);
+  WriteBytes(folder.Data("settings.dat"), std::vector<uint8_t>(100, 1));
+  LoadSavedFiles();  // an older bad settings file, to be replaced by the next one
+  WriteBytes(folder.Data("settings.dat"), oldSettings);
+  WriteBytes(folder.Data("records.dat"), oldRecords);
+
+  testing::internal::CaptureStderr();
+  LoadSavedFiles();
+  const std::string said = testing::internal::GetCapturedStderr();
+
+  EXPECT_EQ(ReadAll(folder.Data("settings.dat.bad")), oldSettings);
+  EXPECT_EQ(ReadAll(folder.Data("records.dat.bad")), oldRecords);
+  EXPECT_EQ(ReadAll(folder.Data("settings.dat")), DefaultSettingsBytes());
+  EXPECT_EQ(ReadAll(folder.Data("records.dat")).size(), 160u);
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
+  EXPECT_NE(said.find("settings.dat.bad"), std::string::npos) << said;
+  EXPECT_NE(said.find("records.dat.bad"), std::string::npos) << said;
+
+  // Readable files now: nothing more is said, the kept files stay.
+  testing::internal::CaptureStderr();
+  LoadSavedFiles();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(ReadAll(folder.Data("settings.dat.bad")), oldSettings);
 }
 
 // Values no version of the game writes are clamped field by field; nothing is read past a field.
