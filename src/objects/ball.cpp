@@ -287,7 +287,11 @@ void TBubble::Update() {
 }
 
 bool TBubble::Collide() {
-  if (BounceOffBox(true, {}, 0, 11, 16, 1)) {
+  // A ball inside the ceiling (put there by the push below, or by the deflection of a flat
+  // bounce) on its way down leaves through the ceiling's face: bounced back up by it, it would run
+  // along inside the ceiling for ever, out of the paddle's reach.
+  const bool leavingCeiling = Y > 10 - Radius && std::cos(Angle) < 0;
+  if (!leavingCeiling && BounceOffBox(true, {}, 0, 11, 16, 1)) {
     PlaySound(kWallSound);
     if (Y > 11)
       Y = 10.4L;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "app/input_mouse.h"
 #include "app/random.h"
@@ -74,6 +75,21 @@ TEST_F(BallUpdateTest, CeilingPushesABallAboveItBackDown) {
   TBubble& ball = Fly(0, 0, 11.9L, 0.3L, 0.2L);
   ball.Update();
   EXPECT_EQ(ball.Y, 10.4L);
+}
+
+TEST_F(BallUpdateTest, ABallInsideTheCeilingComesOutBelowIt) {
+  // Rising inside the ceiling, as the bot's campaign found one that ran there for ever; and
+  // falling from the push's height.
+  for (const auto& [y, angle] : {std::pair{10.3L, 1.104L}, std::pair{10.4L, 2.338L}}) {
+    SCOPED_TRACE(static_cast<double>(y));
+    TBubble& ball = Fly(0, 5, y, angle, 0.2L);
+    int steps = 0;
+    while (steps < 100 && !(ball.Y < 9.6L && std::cos(ball.Angle) < 0)) {
+      ball.Update();
+      ++steps;
+    }
+    EXPECT_LT(steps, 40) << "still in the ceiling at y " << static_cast<double>(ball.Y);
+  }
 }
 
 TEST_F(BallUpdateTest, OnlyAFallingBallAboveThePaddleCentreMeetsIt) {
