@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds from scratch and runs every test: the normal build, then the whole suite again
-# under AddressSanitizer and UndefinedBehaviorSanitizer. Warnings are errors here.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and the upload thread's tests under
+# ThreadSanitizer. Warnings are errors here.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -14,3 +15,8 @@ cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQB_SA
   -DQB_WERROR=ON
 cmake --build "$root/build-asan" -j "$jobs"
 ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
+
+cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQB_TSAN=ON \
+  -DQB_WERROR=ON -DQB_BUILD_BENCH=OFF
+cmake --build "$root/build-tsan" -j "$jobs" --target qb_online_tests
+ctest --test-dir "$root/build-tsan" --output-on-failure -j "$jobs" -R '^(Upload|VersionToken)\.'
