@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "frame_quads.h"
 #include "sdl/frame_renderer.h"
 #include "sdl/sdl_handles.h"
 
@@ -64,26 +65,6 @@ Image Picture(int width, int height, int alphaStep, int seed) {
     }
   }
   return image;
-}
-
-void AddQuad(Frame& frame, ResourceId texture, Blend blend, float cx, float cy, float width,
-             float height, Rgba colour, float degrees = 0) {
-  const float angle = degrees * static_cast<float>(M_PI) / 180;
-  const float c = std::cos(angle), s = std::sin(angle);
-  const auto base = static_cast<int32_t>(frame.vertices.size());
-  const float corners[4][4] = {{-1, 1, 0, 1}, {1, 1, 1, 1}, {1, -1, 1, 0}, {-1, -1, 0, 0}};
-  for (const auto& corner : corners) {
-    const float x = corner[0] * width / 2, y = corner[1] * height / 2;
-    frame.vertices.push_back(
-        {cx + x * c - y * s, cy + x * s + y * c, corner[2], corner[3], colour});
-  }
-  Geometry geometry;
-  geometry.texture = texture;
-  geometry.blend = blend;
-  geometry.firstIndex = static_cast<int32_t>(frame.indices.size());
-  geometry.indexCount = 6;
-  frame.indices.insert(frame.indices.end(), {base, base + 1, base + 2, base, base + 2, base + 3});
-  frame.items.emplace_back(ItemSource{}, geometry);
 }
 
 enum Texture : ResourceId { kBackground = 1, kPicture, kPanel, kGlow, kCursor, kDebris };
