@@ -349,8 +349,13 @@ TEST_F(GameTest, TheLightFadesInAndEnterStartsTheGameSevenSecondsAfterTheWindowA
   using Clock = std::chrono::steady_clock;
   const auto appeared = Clock::now();
   std::vector<std::pair<Clock::time_point, double>> light;
-  auto settled = [&] {  // lit, and the same for the last second and a half
+  // Lit after being dim (the loading picture before the menu is lit too), and the same for the
+  // last second and a half.
+  auto settled = [&] {
     if (light.size() < 3 || light.back().second < 30)
+      return false;
+    if (std::none_of(light.begin(), light.end(),
+                     [&](const auto& l) { return l.second < 0.25 * light.back().second; }))
       return false;
     for (auto it = light.rbegin(); it != light.rend(); ++it) {
       if (std::abs(it->second - light.back().second) > 0.03 * light.back().second)
