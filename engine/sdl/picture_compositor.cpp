@@ -119,9 +119,11 @@ bool PictureCompositor::Add(ResourceId id, const Image& image) {
   picture.width = image.width;
   picture.height = image.height;
   picture.pixels.resize(static_cast<size_t>(image.width) * image.height);
+  picture.opaque = true;
   for (size_t i = 0; i < picture.pixels.size(); ++i) {
     const uint8_t* p = &image.rgba[i * 4];
     const uint32_t alpha = p[3];
+    picture.opaque = picture.opaque && alpha == 255;
     const auto premultiply = [alpha](uint32_t channel) { return (channel * alpha + 127) / 255; };
     picture.pixels[i] =
         alpha << 24 | premultiply(p[0]) << 16 | premultiply(p[1]) << 8 | premultiply(p[2]);
@@ -231,6 +233,9 @@ void PictureCompositor::Composite(const Frame& frame, const Geometry& geometry, 
       const pixman_color_t weight{0, 0, 0, level};
       mask.reset(pixman_image_create_solid_fill(&weight));
     }
+    // An opaque picture drawn over at full strength, where it covers its whole box, is a copy.
+    const pixman_op_t quadOp =
+        op == PIXMAN_OP_OVER && picture.opaque && alpha == 1 && upright ? PIXMAN_OP_SRC : op;
     pixman_image_set_repeat(picture.image.get(), upright ? PIXMAN_REPEAT_PAD : PIXMAN_REPEAT_NONE);
     // A picture copied at its own size, the right way up, is a plain offset copy: pixman's
     // fastest paths. The texel under a pixel's centre is taken, which for the pixels of the box
@@ -244,7 +249,7 @@ void PictureCompositor::Composite(const Frame& frame, const Geometry& geometry, 
       pixman_image_set_transform(picture.image.get(), nullptr);
       pixman_image_set_repeat(picture.image.get(), PIXMAN_REPEAT_NONE);
       pixman_image_set_filter(picture.image.get(), PIXMAN_FILTER_NEAREST, nullptr, 0);
-      pixman_image_composite32(op, picture.image.get(), mask.get(), destination.get(),
+      pixman_image_composite32(quadOp, picture.image.get(), mask.get(), destination.get(),
                                box.x1 + offset(toTexels.m[0][2]), box.y1 + offset(toTexels.m[1][2]),
                                0, 0, box.x1, box.y1, box.x2 - box.x1, box.y2 - box.y1);
       continue;
@@ -260,7 +265,7 @@ void PictureCompositor::Composite(const Frame& frame, const Geometry& geometry, 
     }
     pixman_image_set_transform(picture.image.get(), &fixed);
     pixman_image_set_filter(picture.image.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
-    pixman_image_composite32(op, picture.image.get(), mask.get(), destination.get(), 0, 0, 0, 0,
+    pixman_image_composite32(quadOp, picture.image.get(), mask.get(), destination.get(), 0, 0, 0, 0,
                              box.x1, box.y1, box.x2 - box.x1, box.y2 - box.y1);
   }
   pixman_image_set_transform(picture.image.get(), nullptr);

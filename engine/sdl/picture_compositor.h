@@ -47,6 +47,7 @@ class PictureCompositor {
     ImagePtr image;
     int width = 0;
     int height = 0;
+    bool opaque = false;  // every pixel's alpha is 255
   };
 
   std::unordered_map<ResourceId, Picture> pictures_;
