@@ -24,6 +24,7 @@ void Draw() {
   EngineState& state = Engine();
   engine::BuildFrame(state, state.frame);
   state.backend->DrawFrame(state.frame);
+  engine::ReleaseIdlePictures();
 }
 
 }  // namespace

@@ -110,6 +110,11 @@ struct Upload {
   int width = 0;
   int height = 0;
   int references = 0;
+  // A large picture keeps its file's bytes, so that the backend can let go of its pixels while
+  // nothing draws it and have them again when something does.
+  std::vector<uint8_t> encoded;
+  bool resident = false;  // the backend holds the pixels
+  double lastDrawn = 0;   // engine clock, seconds
 };
 
 struct EngineState {

@@ -1,5 +1,10 @@
 #include "core/uploads.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+#include "core/clock.h"
 #include "core/engine_state.h"
 #include "core/file_bytes.h"
 #include "core/image_decoder.h"
@@ -9,9 +14,22 @@ namespace engine {
 namespace {
 
 constexpr size_t kMaxPictureBytes = 64 << 20;
+// Pictures whose pixels take at least this much can be let go of between uses; the file's bytes
+// kept instead are a fraction of it. Small pictures stay, so play never waits for a decode.
+constexpr size_t kReleasablePixelBytes = 256 << 10;
+constexpr double kIdleSeconds = 5;
+
+// Hands the pages the allocator kept back to the system: pictures are large and few, and freed
+// ones would otherwise stay in the process's heap.
+void ReturnFreedMemory() {
+#ifdef __GLIBC__
+  malloc_trim(0);
+#endif
+}
 
 template <typename Decode>
-std::optional<ResourceId> Acquire(const std::string& key, Decode&& decode) {
+std::optional<ResourceId> Acquire(const std::string& key, std::span<const uint8_t> encoded,
+                                  Decode&& decode) {
   EngineState& state = Engine();
   if (const auto found = state.uploadByKey.find(key); found != state.uploadByKey.end()) {
     ++state.uploads.at(found->second).references;
@@ -28,6 +46,11 @@ std::optional<ResourceId> Acquire(const std::string& key, Decode&& decode) {
   upload.width = image->width;
   upload.height = image->height;
   upload.references = 1;
+  upload.resident = upload.uploaded;
+  upload.lastDrawn = ClockSeconds();
+  if (upload.uploaded && image->rgba.size() >= kReleasablePixelBytes) {
+    upload.encoded.assign(encoded.begin(), encoded.end());
+  }
   state.uploads.emplace(id, std::move(upload));
   state.uploadByKey.emplace(key, id);
   return id;
@@ -40,17 +63,22 @@ std::optional<ResourceId> AcquireFileUpload(const char* path) {
     return std::nullopt;
   }
   const std::string resolved = ProgramPath(path).string();
-  return Acquire("file:" + resolved, [&]() -> std::optional<Image> {
-    const auto bytes = ReadFileBytes(resolved, kMaxPictureBytes);
-    return bytes ? DecodeImage(*bytes) : std::nullopt;
-  });
+  const std::string key = "file:" + resolved;
+  if (Engine().uploadByKey.contains(key)) {
+    return Acquire(key, {}, [] { return std::optional<Image>(); });
+  }
+  const auto bytes = ReadFileBytes(resolved, kMaxPictureBytes);
+  if (!bytes) {
+    return std::nullopt;
+  }
+  return Acquire(key, *bytes, [&] { return DecodeImage(*bytes); });
 }
 
 std::optional<ResourceId> AcquireMemoryUpload(std::span<const uint8_t> bytes, int32_t tag) {
   if (!IsOpen()) {
     return std::nullopt;
   }
-  return Acquire("tag:" + std::to_string(tag), [&] { return DecodeImage(bytes); });
+  return Acquire("tag:" + std::to_string(tag), bytes, [&] { return DecodeImage(bytes); });
 }
 
 void ReleaseUpload(ResourceId id) {
@@ -59,7 +87,7 @@ void ReleaseUpload(ResourceId id) {
   if (found == state.uploads.end() || --found->second.references > 0) {
     return;
   }
-  if (found->second.uploaded) {
+  if (found->second.resident) {
     state.backend->DestroyTexture(id);
   }
   state.uploadByKey.erase(found->second.key);
@@ -69,7 +97,7 @@ void ReleaseUpload(ResourceId id) {
 void ReleaseAllUploads() {
   EngineState& state = Engine();
   for (const auto& [id, upload] : state.uploads) {
-    if (upload.uploaded) {
+    if (upload.resident) {
       state.backend->DestroyTexture(id);
     }
   }
@@ -78,9 +106,34 @@ void ReleaseAllUploads() {
 }
 
 ResourceId DrawableTexture(ResourceId upload) {
-  const auto& uploads = Engine().uploads;
-  const auto found = uploads.find(upload);
-  return found != uploads.end() && found->second.uploaded ? upload : 0;
+  EngineState& state = Engine();
+  const auto found = state.uploads.find(upload);
+  if (found == state.uploads.end() || !found->second.uploaded) {
+    return 0;
+  }
+  Upload& picture = found->second;
+  picture.lastDrawn = ClockSeconds();
+  if (!picture.resident) {
+    const std::optional<Image> image = DecodeImage(picture.encoded);
+    picture.resident = image && state.backend->UploadTexture(upload, *image);
+  }
+  return picture.resident ? upload : 0;
+}
+
+void ReleaseIdlePictures() {
+  EngineState& state = Engine();
+  const double now = ClockSeconds();
+  bool released = false;
+  for (auto& [id, upload] : state.uploads) {
+    if (upload.resident && !upload.encoded.empty() && now - upload.lastDrawn > kIdleSeconds) {
+      state.backend->DestroyTexture(id);
+      upload.resident = false;
+      released = true;
+    }
+  }
+  if (released) {
+    ReturnFreedMemory();
+  }
 }
 
 }  // namespace engine

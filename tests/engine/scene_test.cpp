@@ -142,6 +142,54 @@ TEST_F(SceneTest, TexturesFromFilesAndMemoryWithTags) {
   EXPECT_EQ(headless::VisibleMeshes()[0].texture, 0);
 }
 
+// Large pictures nothing draws (a menu's screens during play) give their pixels back to the
+// backend after a few seconds and are decoded again when something draws them; small ones stay.
+TEST_F(SceneTest, LargePicturesNothingDrawsAreLetGoAndComeBack) {
+  OpenEngine();
+  WriteFile("data/screen.png", sample::Png(400, 300, 0x204080FF));
+  WriteFile("data/small.png", sample::Png(16, 16, 0xFF0000FF));
+  const int32_t screen = iTextureCreate("data\\screen.png");
+  const int32_t small = iTextureCreate("data\\small.png");
+  const int32_t shown = ScreenPicture(0, 0, 400, 300, 0);
+  const int32_t other = ScreenPicture(0, 0, 16, 16, 1);
+  iMeshTextureSet(shown, screen);
+  iMeshTextureSet(other, small);
+  const auto pass = [] {
+    i3ImpactMain();
+    i3ImpactRender();
+  };
+  pass();
+  const size_t held = headless::BackendResources();
+
+  iMeshHide(shown);
+  for (int i = 0; i < 4 * 60; ++i) {
+    pass();
+  }
+  EXPECT_EQ(headless::BackendResources(), held) << "kept for a few seconds";
+  for (int i = 0; i < 2 * 60; ++i) {
+    pass();
+  }
+  EXPECT_EQ(headless::BackendResources(), held - 1) << "the large one let go, the small one kept";
+
+  iMeshShow(shown);
+  pass();
+  EXPECT_EQ(headless::BackendResources(), held);
+  const auto meshes = headless::VisibleMeshes();
+  ASSERT_EQ(meshes.size(), 2u);
+  EXPECT_EQ(meshes[0].texture, screen);
+
+  // A picture let go of and then destroyed leaves nothing behind.
+  iMeshHide(shown);
+  for (int i = 0; i < 6 * 60; ++i) {
+    pass();
+  }
+  iTextureDestroy(screen);
+  EXPECT_EQ(headless::BackendResources(), held - 1);
+  iMeshShow(shown);
+  pass();
+  EXPECT_EQ(headless::VisibleMeshes()[0].texture, 0) << "a destroyed texture draws plain";
+}
+
 TEST_F(SceneTest, CursorSpriteIsAbout32PixelsAtScale512) {
   OpenEngine();
   const int32_t cursor = iSpriteCreate("data\\sprite.x", 0);
