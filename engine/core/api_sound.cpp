@@ -3,6 +3,7 @@
 // and in tests it follows the test's clock.
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "core/clock.h"
 #include "core/engine_state.h"
@@ -37,14 +38,15 @@ int32_t iSoundCreate(const char* path, int32_t) {
   if (!engine::IsOpen() || !path) {
     return 0;
   }
-  const auto bytes = engine::ReadFileBytes(ProgramPath(path), kMaxSoundBytes);
+  const std::filesystem::path file = ProgramPath(path);
+  const auto bytes = engine::ReadFileBytes(file, kMaxSoundBytes);
   const auto info = bytes ? engine::ReadWavInfo(*bytes) : std::nullopt;
   if (!info) {
     return 0;
   }
   SoundObject sound;
   sound.id = engine::NextResourceId();
-  sound.loaded = Engine().backend->LoadSound(sound.id, *bytes);
+  sound.loaded = Engine().backend->LoadSound(sound.id, *bytes, file);
   sound.source = path;
   sound.duration = info->duration;
   const engine::ResourceId id = sound.id;

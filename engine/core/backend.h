@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 
 #include "core/frame.h"
@@ -55,9 +56,11 @@ class Backend {
   // Clears the window to a colour (components 0..255) and presents at once.
   virtual void Wipe(uint8_t red, uint8_t green, uint8_t blue) = 0;
 
-  // Prepares a WAV file's bytes (already checked by core; valid only during the call) for
-  // playing on a voice of its own; false when it cannot (no audio device): the sound stays silent.
-  virtual bool LoadSound(ResourceId id, std::span<const uint8_t> wav) = 0;
+  // Prepares a WAV file (its bytes already checked by core, valid only during the call) for
+  // playing on a voice of its own; the backend may read the file again as it plays. False when it
+  // cannot (no audio device): the sound stays silent.
+  virtual bool LoadSound(ResourceId id, std::span<const uint8_t> wav,
+                         const std::filesystem::path& file) = 0;
   virtual void ReleaseSound(ResourceId id) = 0;
   // Plays from the start, cutting off the sound's previous playing: loops -1 forever, else it
   // plays loops + 1 times.

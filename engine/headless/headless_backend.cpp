@@ -58,7 +58,10 @@ class HeadlessBackend : public engine::Backend {
   void DestroyTexture(engine::ResourceId id) override { Headless().resources.erase(id); }
   bool LoadFont(engine::ResourceId id, std::span<const uint8_t>) override { return Hold(id); }
   void ReleaseFont(engine::ResourceId id) override { Headless().resources.erase(id); }
-  bool LoadSound(engine::ResourceId id, std::span<const uint8_t>) override { return Hold(id); }
+  bool LoadSound(engine::ResourceId id, std::span<const uint8_t>,
+                 const std::filesystem::path&) override {
+    return Hold(id);
+  }
   void ReleaseSound(engine::ResourceId id) override { Headless().resources.erase(id); }
   void PlaySound(engine::ResourceId, int32_t) override {}
   void StopSound(engine::ResourceId) override {}

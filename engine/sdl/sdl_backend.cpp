@@ -233,8 +233,9 @@ void SdlBackend::Present() {
   pacer_.NotePresent(ClockSeconds());
 }
 
-bool SdlBackend::LoadSound(ResourceId id, std::span<const uint8_t> wav) {
-  return sounds_.Load(id, wav);
+bool SdlBackend::LoadSound(ResourceId id, std::span<const uint8_t> wav,
+                           const std::filesystem::path& file) {
+  return sounds_.Load(id, wav, file);
 }
 
 void SdlBackend::ReleaseSound(ResourceId id) {

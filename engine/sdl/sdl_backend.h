@@ -33,7 +33,8 @@ class SdlBackend final : public Backend {
   void DrawFrame(const Frame& frame) override;
   void Wipe(uint8_t red, uint8_t green, uint8_t blue) override;
 
-  bool LoadSound(ResourceId id, std::span<const uint8_t> wav) override;
+  bool LoadSound(ResourceId id, std::span<const uint8_t> wav,
+                 const std::filesystem::path& file) override;
   void ReleaseSound(ResourceId id) override;
   void PlaySound(ResourceId id, int32_t loops) override;
   void StopSound(ResourceId id) override;

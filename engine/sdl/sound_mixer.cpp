@@ -26,14 +26,15 @@ SoundMixer::~SoundMixer() {
   }
 }
 
-bool SoundMixer::Load(ResourceId id, std::span<const uint8_t> wav) {
+bool SoundMixer::Load(ResourceId id, std::span<const uint8_t> wav,
+                      const std::filesystem::path& file) {
   if (!AudioReady() || sounds_.contains(id) || wav.empty()) {
     return false;
   }
   Sound sound;
   if (wav.size() > kStreamAbove) {
-    sound.file.assign(wav.begin(), wav.end());
-    SDL_RWops* source = SDL_RWFromConstMem(sound.file.data(), static_cast<int>(sound.file.size()));
+    sound.file = file;
+    SDL_RWops* source = SDL_RWFromFile(file.c_str(), "rb");
     sound.music.reset(source ? Mix_LoadMUS_RW(source, 1) : nullptr);
     if (!sound.music) {
       return false;
@@ -135,7 +136,7 @@ int SoundMixer::TakeChannel() {
 }
 
 bool SoundMixer::Decode(Sound& sound) {
-  SDL_RWops* source = SDL_RWFromConstMem(sound.file.data(), static_cast<int>(sound.file.size()));
+  SDL_RWops* source = SDL_RWFromFile(sound.file.c_str(), "rb");
   sound.chunk.reset(source ? Mix_LoadWAV_RW(source, 1) : nullptr);
   return sound.chunk != nullptr;
 }

@@ -1,10 +1,11 @@
 // Sounds over SDL2_mixer. Every sound has a mixing channel of its own, so sounds never cut each
-// other off. Long sounds (music) are not decoded up front: they stream from their file's bytes
-// through SDL2_mixer's single music stream, and fall back to a decoded channel of their own only
-// when another long sound is streaming at that moment.
+// other off. Long sounds (music) are neither decoded up front nor held in memory: they stream from
+// their file through SDL2_mixer's single music stream, and fall back to a decoded channel of their
+// own only when another long sound is streaming at that moment.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <unordered_map>
 #include <vector>
@@ -24,8 +25,9 @@ class SoundMixer {
   SoundMixer& operator=(const SoundMixer&) = delete;
   ~SoundMixer();
 
-  // False when there is no audio device or SDL2_mixer cannot read the file.
-  bool Load(ResourceId id, std::span<const uint8_t> wav);
+  // `wav` holds the bytes of `file`; a long sound reads the file again as it plays. False when
+  // there is no audio device or SDL2_mixer cannot read the file.
+  bool Load(ResourceId id, std::span<const uint8_t> wav, const std::filesystem::path& file);
   void Release(ResourceId id);
   // loops: -1 forever, otherwise the sound plays loops + 1 times.
   void Play(ResourceId id, int32_t loops);
@@ -39,8 +41,8 @@ class SoundMixer {
  private:
   struct Sound {
     int channel = -1;
-    ChunkPtr chunk;             // decoded samples; for a long sound only once it needed them
-    std::vector<uint8_t> file;  // a long sound's WAV file, which its stream reads from
+    ChunkPtr chunk;              // decoded samples; for a long sound only once it needed them
+    std::filesystem::path file;  // a long sound's WAV file, which its stream reads from
     MusicPtr music;
     float volume = 1;  // 0..1
   };

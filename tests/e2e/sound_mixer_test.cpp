@@ -5,7 +5,11 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <vector>
+
+#include <unistd.h>
 
 namespace engine::sdl {
 namespace {
@@ -46,13 +50,30 @@ std::vector<uint8_t> ToneWav(double seconds) {
 class SoundMixerTest : public testing::Test {
  protected:
   static void SetUpTestSuite() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+
+  // The WAV file the mixer is handed the bytes of.
+  std::filesystem::path Saved(const std::vector<uint8_t>& wav, const char* name) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      (std::string("qb_mixer_") + std::to_string(getpid()) + name);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(wav.data()), static_cast<std::streamsize>(wav.size()));
+    files_.push_back(path);
+    return path;
+  }
+  void TearDown() override {
+    for (const auto& file : files_)
+      std::filesystem::remove(file);
+  }
+
+  std::vector<std::filesystem::path> files_;
 };
 
 TEST_F(SoundMixerTest, ShortSoundsPlayTogetherOnChannelsOfTheirOwn) {
   SoundMixer mixer;
   const auto tone = ToneWav(2);
-  ASSERT_TRUE(mixer.Load(1, tone));
-  ASSERT_TRUE(mixer.Load(2, tone));
+  const auto file = Saved(tone, "tone.wav");
+  ASSERT_TRUE(mixer.Load(1, tone, file));
+  ASSERT_TRUE(mixer.Load(2, tone, file));
   mixer.Play(1, 0);
   mixer.Play(2, -1);
   EXPECT_TRUE(mixer.IsPlaying(1));
@@ -71,8 +92,9 @@ TEST_F(SoundMixerTest, LongSoundsStreamAndASecondOneGetsAChannel) {
   SoundMixer mixer;
   const auto music = ToneWav(30);
   ASSERT_GT(music.size(), SoundMixer::kStreamAbove);
-  ASSERT_TRUE(mixer.Load(1, music));
-  ASSERT_TRUE(mixer.Load(2, music));
+  const auto file = Saved(music, "music.wav");
+  ASSERT_TRUE(mixer.Load(1, music, file));
+  ASSERT_TRUE(mixer.Load(2, music, file));
   mixer.Play(1, -1);
   EXPECT_TRUE(mixer.IsStreaming(1));
   mixer.Play(2, 0);
@@ -91,11 +113,16 @@ TEST_F(SoundMixerTest, LongSoundsStreamAndASecondOneGetsAChannel) {
 
 TEST_F(SoundMixerTest, UnreadableOrUnknownSoundsDoNothing) {
   SoundMixer mixer;
-  EXPECT_FALSE(mixer.Load(1, std::vector<uint8_t>(100, 0xAB)));
-  EXPECT_FALSE(mixer.Load(2, {}));
+  const std::vector<uint8_t> noise(100, 0xAB);
+  EXPECT_FALSE(mixer.Load(1, noise, Saved(noise, "noise.wav")));
+  EXPECT_FALSE(mixer.Load(2, {}, {}));
   const auto tone = ToneWav(0.1);
-  ASSERT_TRUE(mixer.Load(3, tone));
-  EXPECT_FALSE(mixer.Load(3, tone));
+  const auto file = Saved(tone, "tone.wav");
+  ASSERT_TRUE(mixer.Load(3, tone, file));
+  EXPECT_FALSE(mixer.Load(3, tone, file));
+  // A long sound whose file has gone cannot stream.
+  const auto music = ToneWav(30);
+  EXPECT_FALSE(mixer.Load(4, music, std::filesystem::temp_directory_path() / "qb_no_such.wav"));
   mixer.Play(1, 0);
   mixer.SetVolume(1, 0.5f);
   mixer.Stop(42);
