@@ -179,19 +179,25 @@ CapsuleWindow WindowOf(const TBonus& bonus, const TBita& paddle) {
   return {std::max<long double>(0, in), out};
 }
 
-// The block a straight serve from near `x` should go for: the breakable one nearest across.
-long double ServeColumn(long double x) {
+// Where a straight serve from near `x` should leave: under the nearest breakable block that
+// nothing unbreakable covers from below, else under the nearest breakable block.
+long double ServeColumn(long double x, long double y, long double radius) {
   long double best = x, distance = kInfinity;
+  bool open = false;
   for (const auto& block : Game->Blocks) {
     if (!Breakable(*block))
       continue;
     const long double d = std::fabs(block->X - x);
-    if (d < distance) {
+    if (open && d >= distance)
+      continue;
+    const bool reached = FlightScore(block->X, y, 0, radius) < 500;
+    if (reached ? !open || d < distance : !open && d < distance) {
+      open = open || reached;
       distance = d;
       best = block->X;
     }
   }
-  return best;
+  return std::clamp(best, -kPaddleReach, kPaddleReach);
 }
 
 }  // namespace
@@ -312,9 +318,11 @@ void TAutoplayer::Play() {
 
   if (held && !first.Ball) {
     // A straight serve from under a block; a caught ball keeps its heading and goes at once.
-    if (servingSince_ == 0)
+    if (servingSince_ == 0) {
       servingSince_ = steps_;
-    const long double column = ServeColumn(held->X);
+      serveColumn_ = ServeColumn(held->X, held->Y, held->Radius);
+    }
+    const long double column = serveColumn_;
     const long double offset = held->X - paddle.X;
     const bool ready = held->Caught || std::fabs(held->X - column) < deadBand ||
                        steps_ - servingSince_ > kServeAimSteps;

@@ -45,6 +45,7 @@ class TAutoplayer {
   uint32_t lastMenuTap_ = 0;
   uint32_t lastShot_ = 0;
   uint32_t servingSince_ = 0;  // the step a held ball was first seen, 0 for none
+  long double serveColumn_ = 0;
 };
 
 // The bot that plays, when the program was asked to play by itself; RunPhase steps it.

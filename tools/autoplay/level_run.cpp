@@ -72,7 +72,12 @@ class LevelWatch {
   }
 
   void Start(double now) { start_ = lastTouch_ = now; }
-  TLevelRun Result() { return std::move(run_); }
+  TLevelRun Result() {
+    for (const auto& block : Game->Blocks)
+      if (block->Active && block->Kind <= 9)
+        run_.BlocksLeft.emplace_back(block->Column, block->Row);
+    return std::move(run_);
+  }
 
  private:
   void Fault(double t, const std::string& what) {

@@ -5,12 +5,13 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "temp_program_folder.h"
 
 struct TRunLimits {
-  double GameSecondsCap = 900;  // a level still going by then is unfinished
+  double GameSecondsCap = 600;  // over twice a level's clock: still going, it is unfinished
   double StuckSeconds = 60;     // a ball this long without a block or the paddle is stuck
 };
 
@@ -38,6 +39,7 @@ struct TLevelRun {
   double LongestNoTouch = 0;         // seconds with balls in flight and none touching anything
   std::vector<std::string> Faults;   // broken invariants, with the game time
   std::vector<TStuckBall> Stuck;
+  std::vector<std::pair<int32_t, int32_t>> BlocksLeft;  // (column, row) of the breakable ones
 };
 
 // Plays `level` with the generator seeded by `seed`, in `folder` (made the program folder anew).

@@ -38,7 +38,7 @@ void Usage(FILE* to) {
                "usage: quasarball-autoplay [--levels N|A-B] [--seeds N] [--cap SECONDS]\n"
                "  --levels  the levels to play, each from a fresh game (default 1-30)\n"
                "  --seeds   seeds 1..N per level (default 1)\n"
-               "  --cap     game seconds after which a level counts as unfinished (default 900)\n");
+               "  --cap     game seconds after which a level counts as unfinished (default 600)\n");
 }
 
 std::optional<Options> Parse(int argc, char** argv) {
@@ -95,6 +95,12 @@ void PrintRun(const TLevelRun& run) {
       "  capsules %s\n",
       run.Level, run.Seed, OutcomeName(run.Outcome), run.GameSeconds, run.BallsLost,
       run.LongestNoTouch, CapsuleList(run).c_str());
+  if (run.Outcome == TOutcome::Unfinished && !run.BlocksLeft.empty()) {
+    std::printf("  blocks left (column,row):");
+    for (const auto& [column, row] : run.BlocksLeft)
+      std::printf(" %d,%d", column, row);
+    std::printf("\n");
+  }
   for (const std::string& fault : run.Faults)
     std::printf("  FAULT level %d seed %u %s\n", run.Level, run.Seed, fault.c_str());
   for (const TStuckBall& stuck : run.Stuck) {
