@@ -22,7 +22,9 @@ constexpr uint32_t kParticleSeed = 0x5EED;
 
 void Draw() {
   EngineState& state = Engine();
-  engine::BuildFrame(state, state.frame);
+  if (state.backend->ReadsFrames()) {
+    engine::BuildFrame(state, state.frame);
+  }
   state.backend->DrawFrame(state.frame);
   engine::ReleaseIdlePictures();
 }

@@ -53,6 +53,9 @@ class Backend {
 
   // Clears the screen to black, draws the items in order, then presents.
   virtual void DrawFrame(const Frame& frame) = 0;
+  // False for a backend that never reads the frame DrawFrame is given: the engine then does not
+  // build it, which is most of a pass's work when nothing is drawn.
+  virtual bool ReadsFrames() const { return true; }
   // Clears the window to a colour (components 0..255) and presents at once.
   virtual void Wipe(uint8_t red, uint8_t green, uint8_t blue) = 0;
 

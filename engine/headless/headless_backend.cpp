@@ -67,7 +67,9 @@ class HeadlessBackend : public engine::Backend {
   void StopSound(engine::ResourceId) override {}
   void SetSoundVolume(engine::ResourceId, float) override {}
 
+  // The scene is read back through the inspection calls, which build their own frames.
   void DrawFrame(const engine::Frame&) override { ++Headless().framesDrawn; }
+  bool ReadsFrames() const override { return false; }
   void Wipe(uint8_t, uint8_t, uint8_t) override { ++Headless().wipes; }
 
   void WarpPointer(float x, float y) override {

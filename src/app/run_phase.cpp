@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "app/app_state.h"
+#include "app/autoplayer.h"
 #include "app/hud.h"
 #include "app/input_keys.h"
 #include "app/input_mouse.h"
@@ -212,6 +213,8 @@ void RunPhase() {
   int64_t counter = 0;
   QueryPerformanceCounter(&counter);
   FrameFactor = MeasureFrameFactor(counter);
+  if (Autoplayer)
+    Autoplayer->Step();
 
   if (!StepLightFade()) {
     if (AppState == StateMenuFade)

@@ -335,6 +335,7 @@ bool TBubble::Collide() {
 }
 
 bool TBubble::LeavePaddle() {
+  ++Touches;
   TBita& paddle = *Game->Paddle;
   if (paddle.Mode == TBita::kSticky) {
     Moving = false;
@@ -400,6 +401,7 @@ bool TBubble::BounceOffEnemiesAndBlocks() {
     advance = !hit;
     if (!hit)
       continue;
+    ++Touches;
     const int32_t kind = block->Kind;
     PlaySound(kind >= 1 && kind <= 9 ? kind : kWallSound);
     if (kind == 10 && BoxesOverlap(PointBox(X, Y), BoxAround(block->X, block->Y, block->HalfWidth,

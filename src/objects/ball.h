@@ -58,6 +58,9 @@ class TBubble {
   long double SparkLife = 0;           // seconds of sparks left
   long double SparkX = 0, SparkY = 0;  // where the last bounce touched
   bool Caught = false;  // stopped by the sticky paddle; keeps its heading for the launch
+  // Hits on blocks and on the paddle since the game began; nothing in play reads it, the balance
+  // report tells a ball that has lost its way by it.
+  uint64_t Touches = 0;
 
  private:
   void CreateEngineResources(bool rebuilt);

@@ -1,6 +1,7 @@
 #include "program_reset.h"
 
 #include "app/app_state.h"
+#include "app/autoplayer.h"
 #include "app/engine_loop.h"
 #include "app/input_mouse.h"
 #include "app/music.h"
@@ -20,6 +21,7 @@
 void ResetProgram() {
   headless::Reset();
 
+  Autoplayer.reset();
   Game.reset();
   MainMenu.reset();
   ExitMenu.reset();
