@@ -22,11 +22,14 @@ constexpr uint32_t kParticleSeed = 0x5EED;
 
 void Draw() {
   EngineState& state = Engine();
+  // Only a backend that reads frames holds pictures worth letting go of.
   if (state.backend->ReadsFrames()) {
     engine::BuildFrame(state, state.frame);
+    state.backend->DrawFrame(state.frame);
+    engine::ReleaseIdlePictures();
+  } else {
+    state.backend->DrawFrame(state.frame);
   }
-  state.backend->DrawFrame(state.frame);
-  engine::ReleaseIdlePictures();
 }
 
 }  // namespace
