@@ -35,6 +35,15 @@ int32_t iKeyDown(int32_t scanCode) {
   return engine::IsOpen() && Engine().input.KeyHeld(scanCode) ? 1 : 0;
 }
 
+void iKeyInject(int32_t scanCode, int32_t down) {
+  if (!engine::IsOpen())
+    return;
+  if (down)
+    engine::FeedKeyDown(scanCode);
+  else
+    engine::FeedKeyUp(scanCode);
+}
+
 int32_t iKeyClick(int32_t scanCode) {
   return engine::IsOpen() && Engine().input.TakeKeyClick(scanCode) ? 1 : 0;
 }

@@ -38,6 +38,22 @@ TEST_F(InputTest, AKeyClicksOncePerPress) {
   RunPhase([] { EXPECT_NE(iKeyClick(kEnter), 0); });
 }
 
+TEST_F(InputTest, AnInjectedKeyIsReadAsTheKeyboardsAndNothingBeforeTheEngineOpens) {
+  iKeyInject(kSpace, 1);  // no engine yet: nothing to reach, nothing to crash
+  OpenEngine();
+  RunPhase([] { EXPECT_EQ(iKeyDown(kSpace), 0) << "a key injected before the open is gone"; });
+  iKeyInject(kSpace, 1);
+  RunPhase([] {
+    EXPECT_NE(iKeyDown(kSpace), 0);
+    EXPECT_NE(iKeyClick(kSpace), 0);
+  });
+  iKeyInject(kSpace, 0);
+  RunPhase([] {
+    EXPECT_EQ(iKeyDown(kSpace), 0);
+    EXPECT_EQ(iKeyClick(kSpace), 0);
+  });
+}
+
 TEST_F(InputTest, ATapBetweenTwoPassesIsNotLostButExpiresUnasked) {
   OpenEngine();
   headless::TapKey(kSpace);

@@ -102,6 +102,9 @@ void iMouseReset(const Vec2f& position);
 void iMouseResolutionSet(int32_t resolution);
 // The game's left, right and fire keys, which a gamepad's stick, d-pad and A button press.
 void iGamepadKeys(int32_t left, int32_t right, int32_t fire);
+// A key pressed (down nonzero) or let go by a program rather than a keyboard, as the autoplayer
+// does: the game reads it exactly as it reads the keyboard's.
+void iKeyInject(int32_t scanCode, int32_t down);
 
 // --- Meshes ---------------------------------------------------------------------------------
 
