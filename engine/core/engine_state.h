@@ -113,8 +113,10 @@ struct Upload {
   // A large picture keeps its file's bytes, so that the backend can let go of its pixels while
   // nothing draws it and have them again when something does.
   std::vector<uint8_t> encoded;
-  bool resident = false;  // the backend holds the pixels
-  double lastDrawn = 0;   // engine clock, seconds
+  bool resident = false;   // the backend holds the pixels
+  double lastDrawn = 0;    // engine clock, seconds
+  double decodedAt = 0;    // engine clock, seconds
+  uint64_t lastFrame = 0;  // the drawn frame that last used it (EngineState::pictureFrame)
 };
 
 struct EngineState {
@@ -146,6 +148,10 @@ struct EngineState {
   ResourceId resourceIds = 0;
   std::unordered_map<ResourceId, Upload> uploads;
   std::unordered_map<std::string, ResourceId> uploadByKey;
+  // Counts drawn frames, for telling the large pictures of the screen on show from the rest.
+  uint64_t pictureFrame = 1;
+  // This frame decoded a large picture it did not hold: a new screen came up.
+  bool screenChanged = false;
   std::unordered_map<std::string, std::shared_ptr<const Model>> models;  // by resolved path
 
   // Scene-wide state.

@@ -18,6 +18,9 @@ constexpr size_t kMaxPictureBytes = 64 << 20;
 // kept instead are a fraction of it. Small pictures stay, so play never waits for a decode.
 constexpr size_t kReleasablePixelBytes = 256 << 10;
 constexpr double kIdleSeconds = 5;
+// A picture decoded again this recently stays through the next screen change, so two large
+// pictures drawn by turns are not decoded frame after frame.
+constexpr double kRecentDecodeSeconds = 1;
 
 // Hands the pages the allocator kept back to the system: pictures are large and few, and freed
 // ones would otherwise stay in the process's heap.
@@ -40,15 +43,20 @@ std::optional<ResourceId> Acquire(const std::string& key, std::span<const uint8_
     return std::nullopt;
   }
   const ResourceId id = NextResourceId();
+  const bool large = image->rgba.size() >= kReleasablePixelBytes;
+  // A backend that draws is handed a large picture only when something first draws it: of the
+  // screens a game loads (backgrounds, end screens), most are never on show together.
+  const bool deferred = large && state.backend->ReadsFrames();
   Upload upload;
   upload.key = key;
-  upload.uploaded = state.backend->UploadTexture(id, *image);
+  upload.uploaded = deferred || state.backend->UploadTexture(id, *image);
   upload.width = image->width;
   upload.height = image->height;
   upload.references = 1;
-  upload.resident = upload.uploaded;
+  upload.resident = upload.uploaded && !deferred;
   upload.lastDrawn = ClockSeconds();
-  if (upload.uploaded && image->rgba.size() >= kReleasablePixelBytes) {
+  upload.decodedAt = upload.lastDrawn;
+  if (upload.uploaded && large) {
     upload.encoded.assign(encoded.begin(), encoded.end());
   }
   state.uploads.emplace(id, std::move(upload));
@@ -113,9 +121,15 @@ ResourceId DrawableTexture(ResourceId upload) {
   }
   Upload& picture = found->second;
   picture.lastDrawn = ClockSeconds();
+  picture.lastFrame = state.pictureFrame;
   if (!picture.resident) {
     const std::optional<Image> image = DecodeImage(picture.encoded);
     picture.resident = image && state.backend->UploadTexture(upload, *image);
+    picture.decodedAt = picture.lastDrawn;
+    state.screenChanged = true;
+    // One the backend no longer takes draws plain from now on instead of being decoded again on
+    // every frame.
+    picture.uploaded = picture.resident;
   }
   return picture.resident ? upload : 0;
 }
@@ -123,14 +137,25 @@ ResourceId DrawableTexture(ResourceId upload) {
 void ReleaseIdlePictures() {
   EngineState& state = Engine();
   const double now = ClockSeconds();
+  // When a new screen comes up, the large pictures of the one it replaced go at once, so the two
+  // are never held together for long; otherwise a picture goes after a while unused.
+  const auto unused = [&](const Upload& upload) {
+    if (state.screenChanged) {
+      return upload.lastFrame != state.pictureFrame &&
+             now - upload.decodedAt > kRecentDecodeSeconds;
+    }
+    return now - upload.lastDrawn > kIdleSeconds;
+  };
   bool released = false;
   for (auto& [id, upload] : state.uploads) {
-    if (upload.resident && !upload.encoded.empty() && now - upload.lastDrawn > kIdleSeconds) {
+    if (upload.resident && !upload.encoded.empty() && unused(upload)) {
       state.backend->DestroyTexture(id);
       upload.resident = false;
       released = true;
     }
   }
+  state.screenChanged = false;
+  ++state.pictureFrame;
   if (released) {
     ReturnFreedMemory();
   }

@@ -21,8 +21,9 @@ void ReleaseAllUploads();
 // The backend texture to draw an upload with: 0 when the backend refused it. Counts as a use:
 // a picture let go of is decoded and handed to the backend again.
 ResourceId DrawableTexture(ResourceId upload);
-// Lets the backend free the pixels of large pictures nothing has drawn for a while (screens of
-// menus left behind, pictures shown once); they come back on their next use.
+// After each drawn frame: lets the backend free the pixels of large pictures nothing has drawn
+// for a while (screens of menus left behind, pictures shown once), or at once those of the
+// screen a new one replaced; they come back on their next use.
 void ReleaseIdlePictures();
 
 }  // namespace engine

@@ -146,6 +146,9 @@ std::vector<engine::ItemSource> DrawOrder();
 
 // Textures, fonts and sounds the backend holds at the moment.
 size_t BackendResources();
+// Makes the backend take the engine's frames as a drawing backend does (it does not, by default),
+// so a test sees what the engine does for one: large pictures held only once drawn, and let go.
+void SetReadsFrames(bool reads);
 
 enum class ShowState { kHidden, kShown, kMinimised };
 struct WindowView {

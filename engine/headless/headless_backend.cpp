@@ -69,7 +69,7 @@ class HeadlessBackend : public engine::Backend {
 
   // The scene is read back through the inspection calls, which build their own frames.
   void DrawFrame(const engine::Frame&) override { ++Headless().framesDrawn; }
-  bool ReadsFrames() const override { return false; }
+  bool ReadsFrames() const override { return Headless().readsFrames; }
   void Wipe(uint8_t, uint8_t, uint8_t) override { ++Headless().wipes; }
 
   void WarpPointer(float x, float y) override {

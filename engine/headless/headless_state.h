@@ -63,6 +63,7 @@ struct State {
   HWND engineWindow = nullptr;
   bool fullScreen = false;
   uint64_t framesDrawn = 0;
+  bool readsFrames = false;
   uint64_t wipes = 0;
   std::set<engine::ResourceId> resources;
   std::optional<Vec2f> lastWarp;

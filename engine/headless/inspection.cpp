@@ -128,6 +128,10 @@ size_t BackendResources() {
   return Headless().resources.size();
 }
 
+void SetReadsFrames(bool reads) {
+  Headless().readsFrames = reads;
+}
+
 std::vector<WindowView> Windows() {
   std::vector<WindowView> windows;
   for (const auto& w : Headless().windows) {

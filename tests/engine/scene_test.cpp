@@ -196,6 +196,53 @@ TEST_F(SceneTest, LargePicturesNothingDrawsAreLetGoAndComeBack) {
   EXPECT_EQ(headless::VisibleMeshes()[0].texture, 0) << "a destroyed texture draws plain";
 }
 
+// Through iRender, as the game draws, on a backend that reads its frames.
+TEST_F(SceneTest, LargePicturesWaitForTheirFirstDrawAndGoWhenANewScreenReplacesThem) {
+  OpenEngine();
+  headless::SetReadsFrames(true);
+  WriteFile("data/menu.png", sample::Png(400, 300, 0x204080FF));
+  WriteFile("data/level.png", sample::Png(400, 300, 0x802040FF));
+  WriteFile("data/small.png", sample::Png(16, 16, 0xFF0000FF));
+  const size_t before = headless::BackendResources();
+  const int32_t menu = iTextureCreate("data\\menu.png");
+  const int32_t level = iTextureCreate("data\\level.png");
+  const int32_t small = iTextureCreate("data\\small.png");
+  EXPECT_EQ(headless::BackendResources(), before + 1) << "only the small one before any draw";
+
+  const int32_t menuScreen = ScreenPicture(0, 0, 400, 300, 0);
+  const int32_t levelScreen = ScreenPicture(0, 0, 400, 300, 0);
+  const int32_t corner = ScreenPicture(0, 0, 16, 16, 1);
+  iMeshTextureSet(menuScreen, menu);
+  iMeshTextureSet(levelScreen, level);
+  iMeshTextureSet(corner, small);
+  iMeshHide(levelScreen);
+  iRender();
+  EXPECT_EQ(headless::BackendResources(), before + 2) << "the menu's screen, drawn, is held";
+
+  // Long enough after the menu's decode that it may go at once.
+  headless::AdvanceClock(2);
+  iMeshHide(menuScreen);
+  iMeshShow(levelScreen);
+  iRender();
+  EXPECT_EQ(headless::BackendResources(), before + 2) << "the level's in, the menu's out";
+  const auto meshes = headless::VisibleMeshes();
+  ASSERT_EQ(meshes.size(), 2u);
+  EXPECT_EQ(meshes[0].texture, level);
+
+  // Back to the menu: decoded again; the level's screen, decoded a moment ago, stays a while.
+  headless::AdvanceClock(0.5);
+  iMeshHide(levelScreen);
+  iMeshShow(menuScreen);
+  iRender();
+  EXPECT_EQ(headless::BackendResources(), before + 3);
+  EXPECT_EQ(headless::VisibleMeshes()[0].texture, menu);
+  for (int i = 0; i < 6 * 60; ++i) {
+    headless::AdvanceClock(1.0 / 60);
+    iRender();
+  }
+  EXPECT_EQ(headless::BackendResources(), before + 2) << "the unused one goes in the end";
+}
+
 TEST_F(SceneTest, CursorSpriteIsAbout32PixelsAtScale512) {
   OpenEngine();
   const int32_t cursor = iSpriteCreate("data\\sprite.x", 0);
