@@ -178,9 +178,11 @@ bool PictureCompositor::Takes(const Frame& frame, const Geometry& geometry,
         !ScreenToTexels(quad, found->second.width, found->second.height, transform)) {
       return false;
     }
-    // A tint would need a picture of its own; pixman only weighs a picture by one alpha.
+    // A grey tint (the light fading a scene in and out) is a weight on the picture's colour;
+    // a coloured one would need a picture of its own.
     const Rgba& colour = quad.corner[0]->colour;
-    if (colour.r != 1 || colour.g != 1 || colour.b != 1 || !(colour.a >= 0 && colour.a <= 1)) {
+    if (colour.r != colour.g || colour.r != colour.b || !(colour.r >= 0 && colour.r <= 1) ||
+        !(colour.a >= 0 && colour.a <= 1)) {
       return false;
     }
     for (const Vertex* v : quad.corner) {
@@ -213,7 +215,7 @@ void PictureCompositor::Composite(const Frame& frame, const Geometry& geometry, 
     pixman_image_set_clip_region32(destination.get(), &region);
     pixman_region32_fini(&region);
   }
-  const pixman_op_t op = geometry.blend == Blend::kAdditive ? PIXMAN_OP_ADD : PIXMAN_OP_OVER;
+  const bool additive = geometry.blend == Blend::kAdditive;
   for (int32_t first = geometry.firstIndex; first < geometry.firstIndex + indexCount; first += 6) {
     Quad quad;
     pixman_f_transform toTexels;
@@ -226,47 +228,64 @@ void PictureCompositor::Composite(const Frame& frame, const Geometry& geometry, 
     if (box.x2 <= box.x1 || box.y2 <= box.y1) {
       continue;
     }
+    // Picture p (premultiplied) tinted grey by k at alpha a: added, dst + k a p; drawn over,
+    // dst (1 - a p.alpha) + k a p, which pixman's OVER gives in one pass only when k is 1.
     const float alpha = quad.corner[0]->colour.a;
-    ImagePtr mask;
-    if (alpha < 1) {
-      const auto level = static_cast<uint16_t>(std::lround(alpha * 0xFFFF));
-      const pixman_color_t weight{0, 0, 0, level};
-      mask.reset(pixman_image_create_solid_fill(&weight));
+    const float grey = quad.corner[0]->colour.r;
+    const bool plain = grey == 1;
+    const auto place = [&](pixman_op_t op, float weight) {
+      if (weight <= 0) {
+        return;  // leaves the pixels as they are
+      }
+      ImagePtr mask;
+      if (weight < 1) {
+        const auto level = static_cast<uint16_t>(std::lround(weight * 0xFFFF));
+        const pixman_color_t solid{0, 0, 0, level};
+        mask.reset(pixman_image_create_solid_fill(&solid));
+      }
+      pixman_image_set_repeat(picture.image.get(),
+                              upright ? PIXMAN_REPEAT_PAD : PIXMAN_REPEAT_NONE);
+      // A picture copied at its own size, the right way up, is a plain offset copy: pixman's
+      // fastest paths. The texel under a pixel's centre is taken, which for the pixels of the
+      // box always lies in the picture.
+      constexpr double kExact = 1e-6;
+      if (std::abs(toTexels.m[0][0] - 1) < kExact && std::abs(toTexels.m[1][1] - 1) < kExact &&
+          std::abs(toTexels.m[0][1]) < kExact && std::abs(toTexels.m[1][0]) < kExact) {
+        const auto offset = [](double shift) {
+          return static_cast<int32_t>(std::floor(shift + 0.5));
+        };
+        pixman_image_set_transform(picture.image.get(), nullptr);
+        pixman_image_set_repeat(picture.image.get(), PIXMAN_REPEAT_NONE);
+        pixman_image_set_filter(picture.image.get(), PIXMAN_FILTER_NEAREST, nullptr, 0);
+        pixman_image_composite32(op, picture.image.get(), mask.get(), destination.get(),
+                                 box.x1 + offset(toTexels.m[0][2]),
+                                 box.y1 + offset(toTexels.m[1][2]), 0, 0, box.x1, box.y1,
+                                 box.x2 - box.x1, box.y2 - box.y1);
+        return;
+      }
+      // Pixman maps destination pixel centres through the transform; the composite below starts
+      // at the box's corner, so the map is shifted to it.
+      pixman_f_transform shifted = toTexels;
+      shifted.m[0][2] += toTexels.m[0][0] * box.x1 + toTexels.m[0][1] * box.y1;
+      shifted.m[1][2] += toTexels.m[1][0] * box.x1 + toTexels.m[1][1] * box.y1;
+      pixman_transform_t fixed;
+      if (!pixman_transform_from_pixman_f_transform(&fixed, &shifted)) {
+        return;
+      }
+      pixman_image_set_transform(picture.image.get(), &fixed);
+      pixman_image_set_filter(picture.image.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
+      pixman_image_composite32(op, picture.image.get(), mask.get(), destination.get(), 0, 0, 0, 0,
+                               box.x1, box.y1, box.x2 - box.x1, box.y2 - box.y1);
+    };
+    if (additive) {
+      place(PIXMAN_OP_ADD, alpha * grey);
+    } else if (plain) {
+      // An opaque picture drawn over at full strength, where it covers its whole box, is a copy.
+      place(picture.opaque && alpha == 1 && upright ? PIXMAN_OP_SRC : PIXMAN_OP_OVER, alpha);
+    } else {
+      place(PIXMAN_OP_OUT_REVERSE, alpha);
+      place(PIXMAN_OP_ADD, alpha * grey);
     }
-    // An opaque picture drawn over at full strength, where it covers its whole box, is a copy.
-    const pixman_op_t quadOp =
-        op == PIXMAN_OP_OVER && picture.opaque && alpha == 1 && upright ? PIXMAN_OP_SRC : op;
-    pixman_image_set_repeat(picture.image.get(), upright ? PIXMAN_REPEAT_PAD : PIXMAN_REPEAT_NONE);
-    // A picture copied at its own size, the right way up, is a plain offset copy: pixman's
-    // fastest paths. The texel under a pixel's centre is taken, which for the pixels of the box
-    // always lies in the picture.
-    constexpr double kExact = 1e-6;
-    if (std::abs(toTexels.m[0][0] - 1) < kExact && std::abs(toTexels.m[1][1] - 1) < kExact &&
-        std::abs(toTexels.m[0][1]) < kExact && std::abs(toTexels.m[1][0]) < kExact) {
-      const auto offset = [](double shift) {
-        return static_cast<int32_t>(std::floor(shift + 0.5));
-      };
-      pixman_image_set_transform(picture.image.get(), nullptr);
-      pixman_image_set_repeat(picture.image.get(), PIXMAN_REPEAT_NONE);
-      pixman_image_set_filter(picture.image.get(), PIXMAN_FILTER_NEAREST, nullptr, 0);
-      pixman_image_composite32(quadOp, picture.image.get(), mask.get(), destination.get(),
-                               box.x1 + offset(toTexels.m[0][2]), box.y1 + offset(toTexels.m[1][2]),
-                               0, 0, box.x1, box.y1, box.x2 - box.x1, box.y2 - box.y1);
-      continue;
-    }
-    // Pixman maps destination pixel centres through the transform; the composite below starts
-    // at the box's corner, so the map is shifted to it.
-    pixman_f_transform shifted = toTexels;
-    shifted.m[0][2] += toTexels.m[0][0] * box.x1 + toTexels.m[0][1] * box.y1;
-    shifted.m[1][2] += toTexels.m[1][0] * box.x1 + toTexels.m[1][1] * box.y1;
-    pixman_transform_t fixed;
-    if (!pixman_transform_from_pixman_f_transform(&fixed, &shifted)) {
-      continue;
-    }
-    pixman_image_set_transform(picture.image.get(), &fixed);
-    pixman_image_set_filter(picture.image.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
-    pixman_image_composite32(quadOp, picture.image.get(), mask.get(), destination.get(), 0, 0, 0, 0,
-                             box.x1, box.y1, box.x2 - box.x1, box.y2 - box.y1);
   }
   pixman_image_set_transform(picture.image.get(), nullptr);
 }

@@ -1,8 +1,9 @@
-// The software renderer's fast path: textured quads of one colour drawn with pixman (the
+// The software renderer's fast path: textured quads of one grey tint drawn with pixman (the
 // compositing library under Cairo and the X server, with SIMD code for each blend) straight into
 // the surface the software renderer draws on. Pictures the stretching blitter and the triangle
 // rasteriser of SDL's software renderer spend most of a busy frame on (full-screen see-through
-// layers, turned debris, faded and added pictures) go this way; the rest stays with SDL.
+// layers, turned debris, faded and added pictures, whole scenes while the light fades) go this
+// way; the rest (coloured tints, text) stays with SDL.
 #pragma once
 
 #include <SDL.h>

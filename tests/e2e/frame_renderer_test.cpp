@@ -119,6 +119,11 @@ TEST(FrameRenderer, QuadsLandBlendAndTintAsTheFrameSays) {
   AddQuad(frame, kBlue, Blend::kAlpha, 200, 500, 100, 100, plain);
   AddQuad(frame, kRed, Blend::kAlpha, 225, 500, 50, 100, plain);         // later is on top
   AddQuad(frame, 999, Blend::kAlpha, 500, 500, 100, 100, {1, 0, 1, 1});  // unknown texture
+  // The light dimming a scene: a see-through picture drawn over, and one added.
+  AddQuad(frame, kBlue, Blend::kAlpha, 350, 300, 100, 100, plain);
+  AddQuad(frame, kHalfWhite, Blend::kAlpha, 350, 300, 100, 100, {0.5f, 0.5f, 0.5f, 1});
+  AddQuad(frame, kGreen, Blend::kAlpha, 350, 500, 100, 100, plain);
+  AddQuad(frame, kRed, Blend::kAdditive, 350, 500, 100, 100, {0.5f, 0.5f, 0.5f, 1});
   canvas.Draw(frame);
 
   const struct {
@@ -141,6 +146,8 @@ TEST(FrameRenderer, QuadsLandBlendAndTintAsTheFrameSays) {
       {175, 500, {0, 0, 255}, "the part of blue not covered"},
       {225, 500, {255, 0, 0}, "red drawn over blue"},
       {500, 500, {255, 0, 255}, "unknown texture drawn as a plain quad"},
+      {350, 300, {64, 64, 191}, "dimmed half-transparent white over blue"},
+      {350, 500, {128, 255, 0}, "dimmed red added to green"},
   };
   for (const auto& check : kChecks) {
     ExpectNear(canvas.At(check.x, check.y), check.expected, check.what);
