@@ -42,9 +42,9 @@ class Backend {
   // True while the window can be seen and take input (not minimised or hidden).
   virtual bool IsActive() = 0;
 
-  // Keeps a picture under `id` for drawing; false when it cannot (the engine then draws plain
-  // quads for it).
-  virtual bool UploadTexture(ResourceId id, const Image& image) = 0;
+  // Keeps a picture under `id` for drawing, taking its pixels over (a large picture is not then
+  // held twice); false when it cannot (the engine then draws plain quads for it).
+  virtual bool UploadTexture(ResourceId id, Image image) = 0;
   virtual void DestroyTexture(ResourceId id) = 0;
   // Opens a font from a TrueType file's bytes, which are only valid during the call; false when
   // the font cannot be used.

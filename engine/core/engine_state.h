@@ -116,7 +116,7 @@ struct Upload {
   bool resident = false;   // the backend holds the pixels
   double lastDrawn = 0;    // engine clock, seconds
   double decodedAt = 0;    // engine clock, seconds
-  uint64_t lastFrame = 0;  // the drawn frame that last used it (EngineState::pictureFrame)
+  uint64_t lastFrame = 0;  // the built frame that last used it (EngineState::pictureFrame)
 };
 
 struct EngineState {
@@ -148,10 +148,10 @@ struct EngineState {
   ResourceId resourceIds = 0;
   std::unordered_map<ResourceId, Upload> uploads;
   std::unordered_map<std::string, ResourceId> uploadByKey;
-  // Counts drawn frames, for telling the large pictures of the screen on show from the rest.
+  // Counts built frames, for telling the large pictures of the screen on show from the rest.
   uint64_t pictureFrame = 1;
-  // This frame decoded a large picture it did not hold: a new screen came up.
-  bool screenChanged = false;
+  // Large pictures the frame being built draws but the backend does not hold.
+  std::vector<ResourceId> picturesToDecode;
   std::unordered_map<std::string, std::shared_ptr<const Model>> models;  // by resolved path
 
   // Scene-wide state.

@@ -174,6 +174,7 @@ void BuildFrame(EngineState& state, Frame& frame) {
   for (const Ordered& o : sprites) {
     AddSprite(state, frame, o.handle);
   }
+  ReadyFramePictures(frame);
 }
 
 }  // namespace engine

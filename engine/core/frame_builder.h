@@ -13,6 +13,7 @@ namespace engine {
 
 constexpr int32_t kParticleLayerPriority = 17;
 
+// The backend holds every picture the frame draws by the time it returns.
 void BuildFrame(EngineState& state, Frame& frame);
 
 // Where a mesh's model lands on the screen before rotation: its bounding box, scaled and placed.

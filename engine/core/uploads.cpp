@@ -38,7 +38,7 @@ std::optional<ResourceId> Acquire(const std::string& key, std::span<const uint8_
     ++state.uploads.at(found->second).references;
     return found->second;
   }
-  const std::optional<Image> image = decode();
+  std::optional<Image> image = decode();
   if (!image) {
     return std::nullopt;
   }
@@ -49,9 +49,9 @@ std::optional<ResourceId> Acquire(const std::string& key, std::span<const uint8_
   const bool deferred = large && state.backend->ReadsFrames();
   Upload upload;
   upload.key = key;
-  upload.uploaded = deferred || state.backend->UploadTexture(id, *image);
   upload.width = image->width;
   upload.height = image->height;
+  upload.uploaded = deferred || state.backend->UploadTexture(id, std::move(*image));
   upload.references = 1;
   upload.resident = upload.uploaded && !deferred;
   upload.lastDrawn = ClockSeconds();
@@ -121,41 +121,63 @@ ResourceId DrawableTexture(ResourceId upload) {
   }
   Upload& picture = found->second;
   picture.lastDrawn = ClockSeconds();
+  if (!picture.resident && picture.lastFrame != state.pictureFrame) {
+    state.picturesToDecode.push_back(upload);
+  }
   picture.lastFrame = state.pictureFrame;
-  if (!picture.resident) {
-    const std::optional<Image> image = DecodeImage(picture.encoded);
-    picture.resident = image && state.backend->UploadTexture(upload, *image);
-    picture.decodedAt = picture.lastDrawn;
-    state.screenChanged = true;
+  return upload;
+}
+
+void ReadyFramePictures(Frame& frame) {
+  EngineState& state = Engine();
+  const double now = ClockSeconds();
+  if (!state.picturesToDecode.empty()) {
+    bool released = false;
+    for (auto& [id, upload] : state.uploads) {
+      if (upload.resident && !upload.encoded.empty() && upload.lastFrame != state.pictureFrame &&
+          now - upload.decodedAt > kRecentDecodeSeconds) {
+        state.backend->DestroyTexture(id);
+        upload.resident = false;
+        released = true;
+      }
+    }
+    if (released) {
+      ReturnFreedMemory();
+    }
+  }
+  for (const ResourceId id : state.picturesToDecode) {
+    Upload& picture = state.uploads.at(id);
+    std::optional<Image> image = DecodeImage(picture.encoded);
+    picture.resident = image && state.backend->UploadTexture(id, std::move(*image));
+    picture.decodedAt = now;
+    if (picture.resident) {
+      continue;
+    }
     // One the backend no longer takes draws plain from now on instead of being decoded again on
     // every frame.
-    picture.uploaded = picture.resident;
+    picture.uploaded = false;
+    for (DrawItem& item : frame.items) {
+      if (auto* geometry = std::get_if<Geometry>(&item.content);
+          geometry && geometry->texture == id) {
+        geometry->texture = 0;
+      }
+    }
   }
-  return picture.resident ? upload : 0;
+  state.picturesToDecode.clear();
+  ++state.pictureFrame;
 }
 
 void ReleaseIdlePictures() {
   EngineState& state = Engine();
   const double now = ClockSeconds();
-  // When a new screen comes up, the large pictures of the one it replaced go at once, so the two
-  // are never held together for long; otherwise a picture goes after a while unused.
-  const auto unused = [&](const Upload& upload) {
-    if (state.screenChanged) {
-      return upload.lastFrame != state.pictureFrame &&
-             now - upload.decodedAt > kRecentDecodeSeconds;
-    }
-    return now - upload.lastDrawn > kIdleSeconds;
-  };
   bool released = false;
   for (auto& [id, upload] : state.uploads) {
-    if (upload.resident && !upload.encoded.empty() && unused(upload)) {
+    if (upload.resident && !upload.encoded.empty() && now - upload.lastDrawn > kIdleSeconds) {
       state.backend->DestroyTexture(id);
       upload.resident = false;
       released = true;
     }
   }
-  state.screenChanged = false;
-  ++state.pictureFrame;
   if (released) {
     ReturnFreedMemory();
   }

@@ -18,12 +18,17 @@ std::optional<ResourceId> AcquireMemoryUpload(std::span<const uint8_t> bytes, in
 void ReleaseUpload(ResourceId id);
 // Destroys every upload, at engine close.
 void ReleaseAllUploads();
-// The backend texture to draw an upload with: 0 when the backend refused it. Counts as a use:
-// a picture let go of is decoded and handed to the backend again.
+// The backend texture to draw an upload with: 0 when the backend refused it. Counts as a use in
+// the frame being built; a large picture the backend does not hold yet is handed to it by
+// ReadyFramePictures before the frame is drawn.
 ResourceId DrawableTexture(ResourceId upload);
+// Once a frame is built: when it brings up large pictures the backend does not hold (a new
+// screen), first lets go of those of the screen it replaces, then decodes and hands over the
+// new ones, so the two screens are never held together. A picture that cannot be had again is
+// drawn plain in `frame`.
+void ReadyFramePictures(Frame& frame);
 // After each drawn frame: lets the backend free the pixels of large pictures nothing has drawn
-// for a while (screens of menus left behind, pictures shown once), or at once those of the
-// screen a new one replaced; they come back on their next use.
+// for a while (menus left behind, pictures shown once); they come back on their next use.
 void ReleaseIdlePictures();
 
 }  // namespace engine

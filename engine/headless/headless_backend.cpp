@@ -54,7 +54,7 @@ class HeadlessBackend : public engine::Backend {
     return w && w->show == ShowState::kShown;
   }
 
-  bool UploadTexture(engine::ResourceId id, const engine::Image&) override { return Hold(id); }
+  bool UploadTexture(engine::ResourceId id, engine::Image) override { return Hold(id); }
   void DestroyTexture(engine::ResourceId id) override { Headless().resources.erase(id); }
   bool LoadFont(engine::ResourceId id, std::span<const uint8_t>) override { return Hold(id); }
   void ReleaseFont(engine::ResourceId id) override { Headless().resources.erase(id); }

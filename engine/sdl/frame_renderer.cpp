@@ -98,7 +98,7 @@ TexturePtr FrameRenderer::MakeTexture(int width, int height, const uint8_t* rgba
   return texture;
 }
 
-bool FrameRenderer::UploadTexture(ResourceId id, const Image& image) {
+bool FrameRenderer::UploadTexture(ResourceId id, Image image) {
   if (image.width <= 0 || image.height <= 0 ||
       image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
     return false;
@@ -108,9 +108,10 @@ bool FrameRenderer::UploadTexture(ResourceId id, const Image& image) {
     opaque = image.rgba[alpha] == 255;
   }
   TexturePtr texture;
+  const int width = image.width, height = image.height;
   if (software_) {
     // Pixman draws most pictures; SDL gets its own copy of one only once it has to draw it.
-    if (!pictures_.Add(id, image)) {
+    if (!pictures_.Add(id, std::move(image))) {
       return false;
     }
   } else {
@@ -119,7 +120,7 @@ bool FrameRenderer::UploadTexture(ResourceId id, const Image& image) {
       return false;
     }
   }
-  textures_[id] = {std::move(texture), opaque, image.width, image.height};
+  textures_[id] = {std::move(texture), opaque, width, height};
   replaced_.insert(id);
   return true;
 }

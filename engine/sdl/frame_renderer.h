@@ -30,7 +30,7 @@ class FrameRenderer {
   // GPU's renderer, or a window surface that is scaled onto the window).
   void SetTarget(SDL_Surface* surface);
 
-  bool UploadTexture(ResourceId id, const Image& image);
+  bool UploadTexture(ResourceId id, Image image);
   void DestroyTexture(ResourceId id);
   bool LoadFont(ResourceId id, std::span<const uint8_t> ttf);
   void ReleaseFont(ResourceId id);

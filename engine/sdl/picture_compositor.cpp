@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace engine::sdl {
 namespace {
@@ -114,24 +115,31 @@ pixman_format_code_t PictureCompositor::Target(const SDL_Surface* surface) {
   }
 }
 
-bool PictureCompositor::Add(ResourceId id, const Image& image) {
+bool PictureCompositor::Add(ResourceId id, Image&& image) {
+  const size_t count = static_cast<size_t>(image.width) * image.height;
+  if (image.width <= 0 || image.height <= 0 || image.rgba.size() != count * 4) {
+    return false;
+  }
   Picture picture;
   picture.width = image.width;
   picture.height = image.height;
-  picture.pixels.resize(static_cast<size_t>(image.width) * image.height);
+  picture.pixels = std::move(image.rgba);
   picture.opaque = true;
-  for (size_t i = 0; i < picture.pixels.size(); ++i) {
-    const uint8_t* p = &image.rgba[i * 4];
+  // Each pixel's four bytes are read before its word is written over them.
+  for (size_t i = 0; i < count; ++i) {
+    uint8_t* p = &picture.pixels[i * 4];
     const uint32_t alpha = p[3];
     picture.opaque = picture.opaque && alpha == 255;
     const auto premultiply = [alpha](uint32_t channel) { return (channel * alpha + 127) / 255; };
-    picture.pixels[i] =
+    const uint32_t word =
         alpha << 24 | premultiply(p[0]) << 16 | premultiply(p[1]) << 8 | premultiply(p[2]);
+    std::memcpy(p, &word, sizeof word);
   }
   // With alpha even where it is all 255: a turned quad takes its outline from the transparent
   // outside of the picture, which a format without alpha would not have.
   picture.image.reset(pixman_image_create_bits(PIXMAN_a8r8g8b8, image.width, image.height,
-                                               picture.pixels.data(), image.width * 4));
+                                               reinterpret_cast<uint32_t*>(picture.pixels.data()),
+                                               image.width * 4));
   if (!picture.image) {
     pictures_.erase(id);
     return false;
@@ -149,9 +157,12 @@ std::vector<uint8_t> PictureCompositor::Straight(ResourceId id) const {
   if (found == pictures_.end()) {
     return {};
   }
+  const std::vector<uint8_t>& pixels = found->second.pixels;
   std::vector<uint8_t> rgba;
-  rgba.reserve(found->second.pixels.size() * 4);
-  for (const uint32_t pixel : found->second.pixels) {
+  rgba.reserve(pixels.size());
+  for (size_t at = 0; at < pixels.size(); at += 4) {
+    uint32_t pixel;
+    std::memcpy(&pixel, &pixels[at], sizeof pixel);
     const uint32_t alpha = pixel >> 24;
     const auto straight = [alpha](uint32_t channel) {
       return static_cast<uint8_t>(

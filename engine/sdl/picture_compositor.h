@@ -21,8 +21,8 @@ namespace engine::sdl {
 
 class PictureCompositor {
  public:
-  // Keeps a premultiplied copy of the picture; false when it cannot.
-  bool Add(ResourceId id, const Image& image);
+  // Keeps the picture, premultiplied in place; false when it cannot.
+  bool Add(ResourceId id, Image&& image);
   void Remove(ResourceId id);
   // The picture as it was added (RGBA, not premultiplied), to within rounding; nothing for an
   // unknown id.
@@ -44,7 +44,7 @@ class PictureCompositor {
   };
   using ImagePtr = std::unique_ptr<pixman_image_t, ImageFree>;
   struct Picture {
-    std::vector<uint32_t> pixels;  // premultiplied, 0xAARRGGBB
+    std::vector<uint8_t> pixels;  // premultiplied 0xAARRGGBB words, in the machine's byte order
     ImagePtr image;
     int width = 0;
     int height = 0;

@@ -6,6 +6,10 @@
 #include <string_view>
 #include <thread>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "core/clock.h"
 #include "sdl/event_pump.h"
 #include "sdl/frame_compare.h"
@@ -17,6 +21,8 @@ namespace engine::sdl {
 namespace {
 
 constexpr int kIdleMilliseconds = 1000 / 60;
+// Allocations from this size up get a mapping of their own (see Open).
+constexpr int kOwnMappingBytes = 128 << 10;
 constexpr unsigned kGlRenderer = 0x1F01;  // GL_RENDERER
 
 // Whether an OpenGL renderer runs on a CPU rasteriser (Mesa's llvmpipe and kin, as on a machine
@@ -82,6 +88,13 @@ bool SdlBackend::Open(HWND window) {
     return false;
   }
   SDL_Window* sdl = live->sdl.get();
+#ifdef __GLIBC__
+  // Pictures are held in buffers of a few hundred kilobytes to megabytes that come and go with
+  // the screens. A fixed threshold keeps every such buffer in a mapping of its own, handed back
+  // to the system when freed; glibc's own threshold rises after the first free and would then
+  // keep them in the heap, where the process's size only grows.
+  mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
+#endif
   renderer_ = CreateRenderer(sdl);
   if (!renderer_) {
     return false;
@@ -157,8 +170,8 @@ bool SdlBackend::IsActive() {
   return (SDL_GetWindowFlags(sdlWindow_) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
 }
 
-bool SdlBackend::UploadTexture(ResourceId id, const Image& image) {
-  return frames_ && frames_->UploadTexture(id, image);
+bool SdlBackend::UploadTexture(ResourceId id, Image image) {
+  return frames_ && frames_->UploadTexture(id, std::move(image));
 }
 
 void SdlBackend::DestroyTexture(ResourceId id) {

@@ -25,7 +25,7 @@ class SdlBackend final : public Backend {
   void Close() override;
   bool IsActive() override;
 
-  bool UploadTexture(ResourceId id, const Image& image) override;
+  bool UploadTexture(ResourceId id, Image image) override;
   void DestroyTexture(ResourceId id) override;
   bool LoadFont(ResourceId id, std::span<const uint8_t> ttf) override;
   void ReleaseFont(ResourceId id) override;
