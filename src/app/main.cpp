@@ -15,6 +15,5 @@ int main(int argc, char** argv) {
         engine::FeedKeyUp(scanCode);
     });
   }
-  RunProgram();
-  return 0;
+  return RunProgram();
 }
