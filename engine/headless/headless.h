@@ -74,7 +74,8 @@ void ClickMouse(int button);
 // The desktop cursor alone, in desktop pixels.
 void SetCursorPosition(int32_t x, int32_t y);
 
-// Answers for the next MessageBoxA calls, in order; without one, a message box answers IDNO.
+// Answers for the next MessageBoxA calls, in order; without one, a message box answers IDNO (a
+// box with only OK answers IDOK).
 void QueueMessageBoxAnswer(int32_t answer);
 
 // --- Inspection ------------------------------------------------------------------------------

@@ -52,7 +52,7 @@ BOOL UnregisterHotKey(HWND window, int32_t id) {
 
 int32_t MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
   auto& state = Headless();
-  int32_t answer = IDNO;
+  int32_t answer = (type & MB_YESNO) == MB_YESNO ? IDNO : IDOK;
   if (!state.messageBoxAnswers.empty()) {
     answer = state.messageBoxAnswers.front();
     state.messageBoxAnswers.pop_front();

@@ -5,6 +5,7 @@
 #include "app/scan_to_virtual_key.h"
 #include "app/startup_scene.h"
 #include "engine/engine.h"
+#include "game/level_files.h"
 #include "menus/opt_menu.h"
 #include "persist/saved_files.h"
 #include "persist/settings.h"
@@ -235,11 +236,14 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void RunProgram() {
+int RunProgram() {
+  if (!LevelFileUsableAtStart())
+    return 1;
   LoadSavedFiles();
   FillWindowParams();
   WindowParams.WindowedSelector = WindowedSelectorFor(Settings.Windowed);
   WindowParams.BossKey = Settings.BossKey;
   RunEngine(WindowParams);
   ShellExecuteA(nullptr, nullptr, "play.url", nullptr, nullptr, SW_HIDE);
+  return 0;
 }

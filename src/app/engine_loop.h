@@ -26,5 +26,7 @@ void RunEngine(TWindowParams& params);
 
 LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The start of the program: saved files, window parameters, the engine loop, then "play.url".
-void RunProgram();
+// The start of the program: the level file checked, saved files, window parameters, the engine
+// loop, then "play.url". Returns the program's exit status: 0, or 1 when the installation is
+// broken and nothing was started.
+int RunProgram();

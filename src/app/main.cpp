@@ -11,6 +11,5 @@ int main(int argc, char** argv) {
     Autoplayer = std::make_unique<TAutoplayer>(
         [](int32_t scanCode, bool down) { iKeyInject(scanCode, down ? 1 : 0); });
   }
-  RunProgram();
-  return 0;
+  return RunProgram();
 }

@@ -1,9 +1,15 @@
 #include "game/level_files.h"
 
+#include <cstdio>
 #include <fstream>
+#include <system_error>
+
+#include "engine/paths.h"
+#include "engine/platform.h"
 
 namespace {
 
+constexpr const char* kLevelsFile = "data\\Levels.dat";
 constexpr int32_t kListEnd = -1;
 constexpr std::streamoff kLevelBytes = kGridSize * kGridSize * 4;
 // Block kinds a moving block may have: their pictures run on through the game's texture rows.
@@ -87,6 +93,41 @@ bool ReadLevelGrid(const std::filesystem::path& levelsFile, int32_t level, TLeve
 std::optional<int32_t> ReadLevelCount(const std::filesystem::path& levelsFile) {
   Reader in(levelsFile);
   return in.Next();
+}
+
+std::optional<std::string> LevelFileFault(const std::filesystem::path& levelsFile) {
+  std::error_code error;
+  if (!std::filesystem::exists(levelsFile, error))
+    return "is missing";
+  const auto size = std::filesystem::file_size(levelsFile, error);
+  if (error)
+    return "cannot be read (" + error.message() + ")";
+  if (size == 0)
+    return "is empty";
+  const auto count = ReadLevelCount(levelsFile);
+  if (!count)
+    return size < 4 ? "is " + std::to_string(size) + " bytes, too short to hold a level count"
+                    : std::string("cannot be read");
+  if (*count < 1)
+    return "counts " + std::to_string(*count) + " levels";
+  const auto held = (size - 4) / static_cast<uintmax_t>(kLevelBytes);
+  if (held < static_cast<uintmax_t>(*count))
+    return "holds " + std::to_string(held) + " of the " + std::to_string(*count) +
+           " levels it counts";
+  return std::nullopt;
+}
+
+bool LevelFileUsableAtStart() {
+  const auto path = ProgramPath(kLevelsFile);
+  const auto fault = LevelFileFault(path);
+  if (!fault)
+    return true;
+  std::fprintf(stderr, "quasarball: %s %s; the game cannot start without its levels\n",
+               path.c_str(), fault->c_str());
+  const std::string text = "Quasarball cannot start: its level file " + path.string() + " " +
+                           *fault + ".\n\nInstalling the game again puts it back.";
+  MessageBoxA(nullptr, text.c_str(), "Quasarball", MB_OK | MB_ICONERROR | MB_TOPMOST);
+  return false;
 }
 
 std::vector<TMovingBlockRecord> ReadMovingBlocks(const std::filesystem::path& dynamicFile,

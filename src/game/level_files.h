@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "game/game.h"
@@ -22,6 +23,16 @@ bool ReadLevelGrid(const std::filesystem::path& levelsFile, int32_t level, TLeve
 
 // The number of the last level, or nothing when the file cannot be read.
 std::optional<int32_t> ReadLevelCount(const std::filesystem::path& levelsFile);
+
+// What keeps the levels file from being played ("is missing", "holds 3 of the 30 levels it
+// counts"), or nothing when it holds a level count of at least 1 and every level up to it. Bytes
+// past the last counted level are no fault.
+std::optional<std::string> LevelFileFault(const std::filesystem::path& levelsFile);
+
+// At start-up: a levels file the game cannot be played from would give an empty playfield that
+// is cleared at once, so it is said once, in a message box and in one line on standard error,
+// and the answer is false: the program must not go on.
+bool LevelFileUsableAtStart();
 
 struct TMovingBlockRecord {
   int32_t Kind = 0;

@@ -39,6 +39,7 @@ TRecordsTable DefaultRecords() {
 }
 
 void LoadRecords() {
+  RemoveLeftoverTemporary(SavedFilePath(kRecordsFile));
   if (auto bytes = ReadExactFile(SavedFilePath(kRecordsFile), kRecordsBytes)) {
     Records = ParseRecords(std::span<const uint8_t, kRecordsBytes>(*bytes));
     return;

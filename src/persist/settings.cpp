@@ -72,6 +72,7 @@ float EngineVolume(int32_t level) {
 }
 
 void LoadSettings() {
+  RemoveLeftoverTemporary(SavedFilePath(kSettingsFile));
   if (auto bytes = ReadExactFile(SavedFilePath(kSettingsFile), TSettings::kBytes)) {
     Settings = TSettings::Parse(std::span<const uint8_t, TSettings::kBytes>(*bytes));
   } else {

@@ -24,9 +24,13 @@ size_t WindowsCreated() {
   return headless::Windows().size();
 }
 
+// Nothing but the level file, without which the program does not start.
 class EmptyFolderProgramTest : public ProgramTest {
  protected:
-  EmptyFolderProgramTest() : ProgramTest(TempProgramFolder::Contents::Empty) {}
+  EmptyFolderProgramTest() : ProgramTest(TempProgramFolder::Contents::Empty) {
+    std::filesystem::create_symlink(std::filesystem::path(QB_BUILD_ROOT) / "data/Levels.dat",
+                                    folder.Data("Levels.dat"));
+  }
 };
 
 TEST_F(EmptyFolderProgramTest, ClosingTheWindowEndsTheProgramAndOpensTheShortcut) {

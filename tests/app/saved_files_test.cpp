@@ -32,6 +32,11 @@ std::vector<uint8_t> DefaultSettingsBytes() {
           0x00, 0x00, 0x00, 0x00, 0xCB, 0x00, 0xCD, 0x00, 0x39, 0x00, 0x00, 0x00};
 }
 
+std::vector<uint8_t> SerializeRecordsBytes(const TRecordsTable& table) {
+  const auto bytes = SerializeRecords(table);
+  return {bytes.begin(), bytes.end()};
+}
+
 class SavedFilesTest : public ::testing::Test {
  protected:
   TempProgramFolder folder;
@@ -90,32 +95,45 @@ TEST_F(SavedFilesTest, WrongSizedFilesAreReplacedByDefaults) {
   }
 }
 
-// The player's unreadable bytes are not lost: the file is kept as "<name>.bad" (one generation)
-// and one line on standard error names it; a missing file is simply written.
+// The player's unreadable bytes are not lost: the file is kept as "<name>.bad", replacing an
+// older one, and one line on standard error names it; then the defaults are used. Sizes as
+// players have reported them.
 TEST_F(SavedFilesTest, AnUnreadableSavedFileIsKeptBesideTheNewOne) {
-  const std::vector<uint8_t> oldSettings(4096, 0x5A), oldRecords(10 << 20, 0xA5);
-  WriteBytes(folder.Data("settings.dat"), std::vector<uint8_t>(100, 1));
-  LoadSavedFiles();  // an older bad settings file, to be replaced by the next one
-  WriteBytes(folder.Data("settings.dat"), oldSettings);
-  WriteBytes(folder.Data("records.dat"), oldRecords);
+  struct Case {
+    const char* name;
+    size_t size;
+    uint8_t fill;
+  };
+  for (const Case& c : {Case{"settings.dat", 4096, 0x5A}, Case{"records.dat", 10 << 20, 0xA5}}) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(folder.Path() / "data");
+    std::filesystem::create_directories(folder.Path() / "data");
+    LoadSavedFiles();
+    std::filesystem::path kept = folder.Data(c.name);
+    kept += ".bad";
+    WriteBytes(kept, std::vector<uint8_t>(100, 1));  // an older generation, to be replaced
+    const std::vector<uint8_t> old(c.size, c.fill);
+    WriteBytes(folder.Data(c.name), old);
 
-  testing::internal::CaptureStderr();
-  LoadSavedFiles();
-  const std::string said = testing::internal::GetCapturedStderr();
+    testing::internal::CaptureStderr();
+    LoadSavedFiles();
+    const std::string said = testing::internal::GetCapturedStderr();
 
-  EXPECT_EQ(ReadAll(folder.Data("settings.dat.bad")), oldSettings);
-  EXPECT_EQ(ReadAll(folder.Data("records.dat.bad")), oldRecords);
-  EXPECT_EQ(ReadAll(folder.Data("settings.dat")), DefaultSettingsBytes());
-  EXPECT_EQ(ReadAll(folder.Data("records.dat")).size(), 160u);
-  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
-  EXPECT_NE(said.find("settings.dat.bad"), std::string::npos) << said;
-  EXPECT_NE(said.find("records.dat.bad"), std::string::npos) << said;
+    EXPECT_EQ(ReadAll(kept), old);
+    EXPECT_EQ(ReadAll(folder.Data("settings.dat")), DefaultSettingsBytes());
+    EXPECT_EQ(ReadAll(folder.Data("records.dat")), SerializeRecordsBytes(DefaultRecords()));
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find(folder.Data(c.name).string() + " is " + std::to_string(c.size) + " bytes"),
+              std::string::npos)
+        << said;
+    EXPECT_NE(said.find("kept as " + kept.filename().string()), std::string::npos) << said;
 
-  // Readable files now: nothing more is said, the kept files stay.
-  testing::internal::CaptureStderr();
-  LoadSavedFiles();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-  EXPECT_EQ(ReadAll(folder.Data("settings.dat.bad")), oldSettings);
+    // Readable files now: nothing more is said, the kept file stays.
+    testing::internal::CaptureStderr();
+    LoadSavedFiles();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(ReadAll(kept), old);
+  }
 }
 
 // Values no version of the game writes are clamped field by field; nothing is read past a field.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "temp_program_folder.h"
@@ -85,6 +87,36 @@ TEST_F(LevelFilesTest, ALevelThatCannotBeReadWholeBuildsNothing) {
   Words({}).WriteTo(levels);
   EXPECT_FALSE(ReadLevelCount(levels).has_value());
   EXPECT_FALSE(ReadLevelCount(folder.Data("missing.dat")).has_value());
+}
+
+// Only a file that cannot be played to its own last level is broken; what lies past that level
+// is no concern.
+TEST_F(LevelFilesTest, AFileIsBrokenWhenItCannotHoldTheLevelsItCounts) {
+  const Words three = LevelsFile(3);
+  struct Case {
+    const char* name;
+    Words file;
+    size_t keep;
+    std::optional<std::string> fault;
+  };
+  const Case cases[] = {
+      {"empty", Words(), 0, "is empty"},
+      {"cut inside the count", three, 3, "is 3 bytes, too short to hold a level count"},
+      {"count alone", Words().Put(3), SIZE_MAX, "holds 0 of the 3 levels it counts"},
+      {"last level cut by a byte", three, three.Size() - 1, "holds 2 of the 3 levels it counts"},
+      {"count of zero", Words().Put(0), SIZE_MAX, "counts 0 levels"},
+      {"negative count", Words().Put(-2), SIZE_MAX, "counts -2 levels"},
+      {"whole", three, SIZE_MAX, std::nullopt},
+      {"longer than its count", Words(three).Put(7).Put(8), SIZE_MAX, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.file.WriteTo(levels, c.keep);
+    EXPECT_EQ(LevelFileFault(levels), c.fault);
+  }
+  EXPECT_EQ(LevelFileFault(folder.Data("missing.dat")), "is missing");
+  std::filesystem::create_directory(folder.Data("folder.dat"));
+  EXPECT_NE(LevelFileFault(folder.Data("folder.dat")), std::nullopt);
 }
 
 TEST_F(LevelFilesTest, ReadsMovingBlocksInFileOrder) {

@@ -94,9 +94,12 @@ constexpr UINT MOD_CONTROL = 0x0002;
 constexpr UINT MOD_SHIFT = 0x0004;
 
 // Message boxes.
+constexpr UINT MB_OK = 0x00000000;
 constexpr UINT MB_YESNO = 0x00000004;
+constexpr UINT MB_ICONERROR = 0x00000010;
 constexpr UINT MB_ICONWARNING = 0x00000030;
 constexpr UINT MB_TOPMOST = 0x00040000;
+constexpr int32_t IDOK = 1;
 constexpr int32_t IDYES = 6;
 constexpr int32_t IDNO = 7;
 
@@ -137,7 +140,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL RegisterHotKey(HWND window, int32_t id, UINT modifiers, UINT virtualKey);
 BOOL UnregisterHotKey(HWND window, int32_t id);
 
-// Returns IDYES or IDNO.
+// With MB_YESNO, returns IDYES or IDNO; otherwise the box has one OK button and returns IDOK.
 int32_t MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);
 
 // The pointer, in desktop pixels.
