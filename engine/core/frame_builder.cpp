@@ -43,7 +43,7 @@ void AddModel(Frame& frame, const Model& model, Place&& place, Geometry geometry
   for (const int32_t index : model.triangles) {
     frame.indices.push_back(base + index);
   }
-  frame.items.emplace_back(source, geometry);
+  frame.items.push_back({source, geometry});
 }
 
 void AddMesh(EngineState& state, Frame& frame, int32_t handle) {
@@ -97,7 +97,7 @@ void AddParticles(Frame& frame, const ParticleObject& object, int32_t handle) {
     frame.indices.insert(frame.indices.end(), {base, base + 1, base + 2, base, base + 2, base + 3});
   }
   geometry.indexCount = static_cast<int32_t>(frame.indices.size()) - geometry.firstIndex;
-  frame.items.emplace_back(ItemSource{ItemSource::Kind::kParticles, handle}, geometry);
+  frame.items.push_back({ItemSource{ItemSource::Kind::kParticles, handle}, geometry});
 }
 
 }  // namespace
