@@ -1,8 +1,12 @@
 // Image packs: the game's reader of the pack table, which hands each picture to the engine's
-// textures (printing a line for each damaged one, as the game does), and the tools' pack reader
-// with the picture decoder on every entry it gives.
+// textures, and the tools' pack reader with the picture decoder on every entry it gives.
+#include <fcntl.h>
+#include <sanitizer/common_interface_defs.h>
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <span>
 #include <vector>
 
@@ -38,9 +42,38 @@ void OpenEngine() {
               "the headless engine opens");
 }
 
+// The engine prints a line for each damaged picture, as it should; here that would be millions
+// of lines. They go nowhere while the game's reader runs, and the sanitizers' reports go to the
+// standard error kept aside.
+class QuietStderr {
+ public:
+  QuietStderr() {
+    std::fflush(stderr);
+    dup2(Null(), STDERR_FILENO);
+  }
+  ~QuietStderr() {
+    std::fflush(stderr);
+    dup2(Kept(), STDERR_FILENO);
+  }
+  QuietStderr(const QuietStderr&) = delete;
+  QuietStderr& operator=(const QuietStderr&) = delete;
+
+  static int Kept() {
+    static const int kept = dup(STDERR_FILENO);
+    return kept;
+  }
+
+ private:
+  static int Null() {
+    static const int null = open("/dev/null", O_WRONLY);
+    return null;
+  }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<intptr_t>(QuietStderr::Kept())));
   OpenEngine();
   return 0;
 }
@@ -51,9 +84,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Every picture gets a tag of its own, so none is taken for one decoded before.
   static int32_t tag = 0;
   std::vector<int32_t> textures;
-  for (uint16_t index = 0; index < kEntriesTried; ++index) {
-    if (const int32_t texture = LoadPackTexture("data\\Pack.dat", index, ++tag)) {
-      textures.push_back(texture);
+  {
+    const QuietStderr quiet;
+    for (uint16_t index = 0; index < kEntriesTried; ++index) {
+      if (const int32_t texture = LoadPackTexture("data\\Pack.dat", index, ++tag)) {
+        textures.push_back(texture);
+      }
     }
   }
   for (const int32_t texture : textures) {
