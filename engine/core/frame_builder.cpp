@@ -29,6 +29,14 @@ ResourceId TextureOf(EngineState& state, int32_t texture) {
   return object ? DrawableTexture(object->upload) : 0;
 }
 
+// Built in place: both a brace-built item (a false "may be used uninitialized" from GCC) and
+// parentheses (which Clang 14 cannot use for an aggregate) fail one of our compilers.
+void AddItem(Frame& frame, ItemSource source, const Geometry& geometry) {
+  DrawItem& item = frame.items.emplace_back();
+  item.source = source;
+  item.content = geometry;
+}
+
 // Appends a model's triangles, its positions mapped to the screen by `place`.
 template <typename Place>
 void AddModel(Frame& frame, const Model& model, Place&& place, Geometry geometry, Rgba colour,
@@ -43,7 +51,7 @@ void AddModel(Frame& frame, const Model& model, Place&& place, Geometry geometry
   for (const int32_t index : model.triangles) {
     frame.indices.push_back(base + index);
   }
-  frame.items.emplace_back(source, geometry);
+  AddItem(frame, source, geometry);
 }
 
 void AddMesh(EngineState& state, Frame& frame, int32_t handle) {
@@ -97,7 +105,7 @@ void AddParticles(Frame& frame, const ParticleObject& object, int32_t handle) {
     frame.indices.insert(frame.indices.end(), {base, base + 1, base + 2, base, base + 2, base + 3});
   }
   geometry.indexCount = static_cast<int32_t>(frame.indices.size()) - geometry.firstIndex;
-  frame.items.emplace_back(ItemSource{ItemSource::Kind::kParticles, handle}, geometry);
+  AddItem(frame, {ItemSource::Kind::kParticles, handle}, geometry);
 }
 
 }  // namespace

@@ -1,5 +1,10 @@
 // What the engine would draw: placement, order, tint and textures, read through the headless
 // inspection.
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "core/engine_state.h"
 #include "core/frame_builder.h"
 #include "core/uploads.h"
@@ -142,6 +147,52 @@ TEST_F(SceneTest, TexturesFromFilesAndMemoryWithTags) {
   EXPECT_EQ(headless::VisibleMeshes()[0].texture, 0);
   iMeshTextureSet(a, 12345);
   EXPECT_EQ(headless::VisibleMeshes()[0].texture, 0);
+}
+
+// A damaged picture gives no texture, so whatever it was meant for draws plain, and says so in
+// one line of its own instead of the decoding library's stream of messages.
+TEST_F(SceneTest, DamagedPicturesDrawPlainWithOneLineEach) {
+  OpenEngine();
+  const sample::Bytes png = sample::Png(64, 64, 0x336699FF);
+  const sample::Bytes jpeg = sample::Jpeg(64, 64);
+  const auto idat = std::search(png.begin(), png.end(), std::begin("IDAT"), std::end("IDAT") - 1);
+  ASSERT_NE(idat, png.end());
+
+  struct Case {
+    const char* name;
+    sample::Bytes bytes;
+  };
+  std::vector<Case> cases;
+  cases.push_back({"png with a damaged data chunk", png});
+  cases.back().bytes[static_cast<size_t>(idat - png.begin()) + 6] ^= 0x5A;
+  cases.push_back({"png cut short", sample::Bytes(png.begin(), png.end() - 20)});
+  // The end marker put back on half a file: libjpeg would pad the missing half with grey.
+  cases.push_back(
+      {"jpeg cut in half", sample::Bytes(jpeg.begin(), jpeg.begin() + jpeg.size() / 2)});
+  cases.back().bytes.insert(cases.back().bytes.end(), {0xFF, 0xD9});
+  cases.push_back({"jpeg without its data", sample::Bytes(jpeg.begin(), jpeg.begin() + 40)});
+  cases.push_back({"no picture at all", sample::Bytes(300, 0x42)});
+
+  const int32_t mesh = ScreenPicture(0, 0, 64, 64, 0);
+  int32_t tag = 2000;
+  for (const Case& c : cases) {
+    testing::internal::CaptureStderr();
+    const int32_t texture =
+        iTextureCreateFromMemory(c.bytes.data(), static_cast<int32_t>(c.bytes.size()), ++tag);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(texture, 0) << c.name;
+    iMeshTextureSet(mesh, texture);
+    EXPECT_EQ(headless::VisibleMeshes()[0].texture, 0) << c.name;
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << c.name << ": " << printed;
+    EXPECT_TRUE(printed.starts_with("quasarball: a picture gives nothing to draw: "))
+        << c.name << ": " << printed;
+  }
+
+  WriteFile("data/GameOver.png", cases.front().bytes);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(iTextureCreate("data\\GameOver.png"), 0);
+  const std::string printed = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
 }
 
 // Large pictures nothing draws (a menu's screens during play) give their pixels back to the

@@ -76,6 +76,14 @@ TEST(LevelFiles, RejectMalformedFiles) {
   zero_count[0] = 0;
   std::vector<uint8_t> wild_offset = good.dynamic;
   wild_offset[0] = 200;
+  // The first waypoint's travel time is the word at 16.
+  auto timed = [&](std::initializer_list<uint8_t> time) {
+    std::vector<uint8_t> bytes = good.dynamic;
+    std::copy(time.begin(), time.end(), bytes.begin() + 16);
+    return bytes;
+  };
+  const std::vector<uint8_t> no_waypoints = {4, 0, 0, 0, 4, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF,
+                                             0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
   const struct {
     const char* why;
     std::vector<uint8_t> levels;
@@ -87,6 +95,9 @@ TEST(LevelFiles, RejectMalformedFiles) {
       {"index cut short", good.levels, {}},
       {"list offset past the end", good.levels, wild_offset},
       {"list without its end", good.levels, cut(good.dynamic, good.dynamic.size() - 4)},
+      {"a traveller without waypoints", good.levels, no_waypoints},
+      {"a travel time of 0", good.levels, timed({0, 0, 0, 0})},
+      {"a travel time below 0", good.levels, timed({0x9C, 0xFF, 0xFF, 0xFF})},
   };
   for (const auto& c : cases) {
     EXPECT_THROW(DecodeLevels(c.levels, c.dynamic), LevelFormatError) << c.why;

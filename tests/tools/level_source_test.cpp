@@ -51,6 +51,15 @@ TEST(LevelSource, FormatThenParseGivesTheSameLevel) {
   EXPECT_EQ(back.level, source.level);
 }
 
+// Lines of nothing but white space of any kind are blank, as the words on a line are split at
+// any of it.
+TEST(LevelSource, SkipsLinesOfAnyWhiteSpace) {
+  for (const std::string blank : {"\f", "\v\v", " \t\f\r", "\f\v \r"}) {
+    const std::string text = blank + "\ntitle Blank\n" + blank + "\n" + Grid() + blank + "\n";
+    EXPECT_EQ(ParseLevelSource(text, "blank.lvl").title, "Blank");
+  }
+}
+
 TEST(LevelSource, RejectsFaultsNamingFileAndLine) {
   const struct {
     std::string text;

@@ -113,7 +113,17 @@ std::vector<Level> DecodeLevels(std::span<const uint8_t> levels, std::span<const
       for (int32_t column = words.Next(); column != kEndMark; column = words.Next()) {
         const int32_t row = words.Next();
         const int32_t time_ms = words.Next();
+        if (time_ms <= 0) {
+          throw LevelFormatError("Dynamic.dat: a travelling block of level " +
+                                 std::to_string(n + 1) + " has a travel time of " +
+                                 std::to_string(time_ms) + " ms, not above 0");
+        }
         block.waypoints.push_back(Waypoint{column, row, time_ms});
+      }
+      // The encoder cannot write such a record back: it would read as the end of the list.
+      if (block.waypoints.empty()) {
+        throw LevelFormatError("Dynamic.dat: a travelling block of level " + std::to_string(n + 1) +
+                               " has no waypoints");
       }
       words.Next();
       words.Next();

@@ -60,8 +60,8 @@ struct LevelFiles {
 // be told from the end of its list).
 LevelFiles EncodeLevels(const std::vector<Level>& levels);
 
-// Throws LevelFormatError when either file is cut short, sizes disagree or an offset points
-// outside the file.
+// Throws LevelFormatError when either file is cut short, sizes disagree, an offset points
+// outside the file, or a travelling block has no waypoints or a travel time not above 0.
 std::vector<Level> DecodeLevels(std::span<const uint8_t> levels, std::span<const uint8_t> dynamic);
 
 }  // namespace qbtools

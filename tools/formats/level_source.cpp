@@ -40,12 +40,16 @@ bool IsBlock(int32_t value) {
   return value >= 1 && value <= kArmouredBlock;
 }
 
+// Every character the word split below counts as white space, so a line Trim leaves is never
+// without words.
+constexpr const char* kWhiteSpace = " \t\r\f\v";
+
 std::string Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
+  const auto first = text.find_first_not_of(kWhiteSpace);
   if (first == std::string_view::npos) {
     return {};
   }
-  const auto last = text.find_last_not_of(" \t\r");
+  const auto last = text.find_last_not_of(kWhiteSpace);
   return std::string(text.substr(first, last - first + 1));
 }
 

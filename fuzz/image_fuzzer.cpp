@@ -1,0 +1,21 @@
+// PNG and JPEG through the picture decoder, without the line it prints for each damaged file.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "core/image_decoder.h"
+#include "fuzz_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const engine::DecodedImage decoded = engine::TryDecodeImage(std::span(data, size));
+  fuzz::Check(decoded.image.has_value() == decoded.problem.empty(), "a picture or a reason");
+  if (const auto& image = decoded.image) {
+    fuzz::Check(image->width > 0 && image->height > 0 && image->width <= engine::kMaxImageSide &&
+                    image->height <= engine::kMaxImageSide,
+                "a picture of a size the engine takes");
+    fuzz::Check(image->rgba.size() ==
+                    static_cast<size_t>(image->width) * static_cast<size_t>(image->height) * 4,
+                "the pixels fill the picture");
+  }
+  return 0;
+}
