@@ -84,8 +84,8 @@ void JpegMessage(j_common_ptr info, int level) {
 }
 
 // Errors end the decode by a longjmp back here; no object with a destructor may live in this
-// frame.
-bool ReadJpeg(std::span<const uint8_t> bytes, Image& image, JpegDecode& decode) {
+// frame. Without `pixels`, only the header is read, for the picture's size.
+bool ReadJpeg(std::span<const uint8_t> bytes, Image& image, JpegDecode& decode, bool pixels) {
   jpeg_decompress_struct& info = decode.info;
   info.err = jpeg_std_error(&decode.errors);
   decode.errors.error_exit = JpegFail;
@@ -102,6 +102,12 @@ bool ReadJpeg(std::span<const uint8_t> bytes, Image& image, JpegDecode& decode) 
     std::snprintf(decode.message.data(), decode.message.size(), "larger than the engine takes");
     jpeg_destroy_decompress(&info);
     return false;
+  }
+  if (!pixels) {
+    image.width = static_cast<int>(info.image_width);
+    image.height = static_cast<int>(info.image_height);
+    jpeg_destroy_decompress(&info);
+    return true;
   }
   info.out_color_space = JCS_EXT_RGBA;
   jpeg_start_decompress(&info);
@@ -121,19 +127,20 @@ bool ReadJpeg(std::span<const uint8_t> bytes, Image& image, JpegDecode& decode) 
 DecodedImage DecodeJpeg(std::span<const uint8_t> bytes) {
   Image image;
   JpegDecode decode{};
-  if (!ReadJpeg(bytes, image, decode)) {
+  if (!ReadJpeg(bytes, image, decode, true)) {
     return Refused(std::string("JPEG: ") + decode.message.data());
   }
   return {std::move(image), {}};
 }
 
-}  // namespace
-
 // The format is chosen from the file's signature alone: guessing from the content would take
 // almost any bytes for some format.
+constexpr std::array<uint8_t, 8> kPng = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr std::array<uint8_t, 3> kJpeg = {0xFF, 0xD8, 0xFF};
+
+}  // namespace
+
 DecodedImage TryDecodeImage(std::span<const uint8_t> bytes) {
-  static constexpr std::array<uint8_t, 8> kPng = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  static constexpr std::array<uint8_t, 3> kJpeg = {0xFF, 0xD8, 0xFF};
   if (LooksLikeDds(bytes)) {
     auto image = ReadDds(bytes);
     return image ? DecodedImage{std::move(image), {}} : Refused("damaged or unsupported DDS");
@@ -154,6 +161,27 @@ std::optional<Image> DecodeImage(std::span<const uint8_t> bytes) {
                  decoded.problem.c_str());
   }
   return std::move(decoded.image);
+}
+
+std::optional<ImageSize> ProbeImage(std::span<const uint8_t> bytes) {
+  if (StartsWith(bytes, kPng) && HasPngEnd(bytes)) {
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&png, bytes.data(), bytes.size())) {
+      return std::nullopt;
+    }
+    const ImageSize size{static_cast<int>(png.width), static_cast<int>(png.height)};
+    png_image_free(&png);
+    return SizeTaken(size.width, size.height) ? std::optional(size) : std::nullopt;
+  }
+  if (StartsWith(bytes, kJpeg)) {
+    Image header;
+    JpegDecode decode{};
+    if (ReadJpeg(bytes, header, decode, false)) {
+      return ImageSize{header.width, header.height};
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace engine

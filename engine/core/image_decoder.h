@@ -24,4 +24,13 @@ DecodedImage TryDecodeImage(std::span<const uint8_t> bytes);
 // of the libraries' own messages.
 std::optional<Image> DecodeImage(std::span<const uint8_t> bytes);
 
+struct ImageSize {
+  int width = 0;
+  int height = 0;
+};
+// The size a PNG or JPEG says it has, from its header alone, without decoding its pixels; nothing
+// for a file whose header DecodeImage would refuse (other formats included). The pixels may
+// still turn out damaged. Says nothing itself.
+std::optional<ImageSize> ProbeImage(std::span<const uint8_t> bytes);
+
 }  // namespace engine

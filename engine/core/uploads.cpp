@@ -30,30 +30,45 @@ void ReturnFreedMemory() {
 #endif
 }
 
-template <typename Decode>
-std::optional<ResourceId> Acquire(const std::string& key, std::span<const uint8_t> encoded,
-                                  Decode&& decode) {
+// Another reference to the upload already made under `key`, if there is one.
+std::optional<ResourceId> Share(const std::string& key) {
   EngineState& state = Engine();
-  if (const auto found = state.uploadByKey.find(key); found != state.uploadByKey.end()) {
-    ++state.uploads.at(found->second).references;
-    return found->second;
+  const auto found = state.uploadByKey.find(key);
+  if (found == state.uploadByKey.end()) {
+    return std::nullopt;
   }
-  std::optional<Image> image = decode();
-  if (!image) {
+  ++state.uploads.at(found->second).references;
+  return found->second;
+}
+
+std::optional<ResourceId> Acquire(const std::string& key, std::span<const uint8_t> encoded) {
+  EngineState& state = Engine();
+  Upload upload;
+  // A backend that draws is handed a large picture only when something first draws it, and it
+  // is decoded only then: of the screens a game loads (backgrounds, end screens), most are never
+  // on show together. Its size comes from the file's header.
+  const auto size = state.backend->ReadsFrames() ? ProbeImage(encoded) : std::nullopt;
+  const bool deferred =
+      size && static_cast<size_t>(size->width) * size->height * 4 >= kReleasablePixelBytes;
+  std::optional<Image> image = deferred ? std::nullopt : DecodeImage(encoded);
+  if (!deferred && !image) {
     return std::nullopt;
   }
   const ResourceId id = NextResourceId();
-  const bool large = image->rgba.size() >= kReleasablePixelBytes;
-  // A backend that draws is handed a large picture only when something first draws it: of the
-  // screens a game loads (backgrounds, end screens), most are never on show together.
-  const bool deferred = large && state.backend->ReadsFrames();
-  Upload upload;
+  bool large = deferred;
+  if (deferred) {
+    upload.width = size->width;
+    upload.height = size->height;
+    upload.uploaded = true;
+  } else {
+    upload.width = image->width;
+    upload.height = image->height;
+    large = image->rgba.size() >= kReleasablePixelBytes;
+    upload.uploaded = state.backend->UploadTexture(id, std::move(*image));
+    upload.resident = upload.uploaded;
+  }
   upload.key = key;
-  upload.width = image->width;
-  upload.height = image->height;
-  upload.uploaded = deferred || state.backend->UploadTexture(id, std::move(*image));
   upload.references = 1;
-  upload.resident = upload.uploaded && !deferred;
   upload.lastDrawn = ClockSeconds();
   upload.decodedAt = upload.lastDrawn;
   if (upload.uploaded && large) {
@@ -72,21 +87,22 @@ std::optional<ResourceId> AcquireFileUpload(const char* path) {
   }
   const std::string resolved = ProgramPath(path).string();
   const std::string key = "file:" + resolved;
-  if (Engine().uploadByKey.contains(key)) {
-    return Acquire(key, {}, [] { return std::optional<Image>(); });
+  if (const auto shared = Share(key)) {
+    return shared;
   }
   const auto bytes = ReadFileBytes(resolved, kMaxPictureBytes);
-  if (!bytes) {
-    return std::nullopt;
-  }
-  return Acquire(key, *bytes, [&] { return DecodeImage(*bytes); });
+  return bytes ? Acquire(key, *bytes) : std::nullopt;
 }
 
 std::optional<ResourceId> AcquireMemoryUpload(std::span<const uint8_t> bytes, int32_t tag) {
   if (!IsOpen()) {
     return std::nullopt;
   }
-  return Acquire("tag:" + std::to_string(tag), bytes, [&] { return DecodeImage(bytes); });
+  const std::string key = "tag:" + std::to_string(tag);
+  if (const auto shared = Share(key)) {
+    return shared;
+  }
+  return Acquire(key, bytes);
 }
 
 void ReleaseUpload(ResourceId id) {

@@ -11,9 +11,12 @@
 
 namespace engine {
 
-// The upload for a picture file at a game path; nothing when it is missing or undecodable.
+// The upload for a picture file at a game path; nothing when it is missing or undecodable. For a
+// backend that draws, a large picture is judged by its header until its first draw: one whose
+// pixels then turn out damaged draws plain.
 std::optional<ResourceId> AcquireFileUpload(const char* path);
-// The upload for a picture in memory; pictures with the same tag are taken to be the same.
+// The upload for a picture in memory, judged as above; pictures with the same tag are taken to
+// be the same.
 std::optional<ResourceId> AcquireMemoryUpload(std::span<const uint8_t> bytes, int32_t tag);
 void ReleaseUpload(ResourceId id);
 // Destroys every upload, at engine close.

@@ -146,6 +146,23 @@ TEST(ImageDecoderTest, RefusesDamagedPictures) {
   EXPECT_FALSE(engine::DecodeImage(Bytes(targa.begin(), targa.end())));
 }
 
+TEST(ImageDecoderTest, ProbesThePictureSizeFromTheHeaderAlone) {
+  const auto png = engine::ProbeImage(sample::Png(5, 3, 0x11223344));
+  ASSERT_TRUE(png);
+  EXPECT_EQ(png->width, 5);
+  EXPECT_EQ(png->height, 3);
+  const auto jpeg = engine::ProbeImage(sample::Jpeg(16, 8));
+  ASSERT_TRUE(jpeg);
+  EXPECT_EQ(jpeg->width, 16);
+  EXPECT_EQ(jpeg->height, 8);
+  const Bytes png32 = sample::Png(32, 32, 0xFF00FFFF);
+  EXPECT_FALSE(engine::ProbeImage(Bytes(png32.begin(), png32.end() - 20))) << "png cut short";
+  EXPECT_FALSE(engine::ProbeImage(Bytes(png32.begin(), png32.begin() + 12))) << "png signature";
+  const Bytes jpeg32 = sample::Jpeg(32, 32);
+  EXPECT_FALSE(engine::ProbeImage(Bytes(jpeg32.begin(), jpeg32.begin() + 4))) << "jpeg start";
+  EXPECT_FALSE(engine::ProbeImage(Bytes(300, 0x42))) << "no picture";
+}
+
 TEST(WavTest, ReadsTheLength) {
   const auto info = engine::ReadWavInfo(sample::Wav(1.25));
   ASSERT_TRUE(info);

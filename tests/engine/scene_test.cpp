@@ -294,6 +294,37 @@ TEST_F(SceneTest, LargePicturesWaitForTheirFirstDrawAndGoWhenANewScreenReplacesT
   EXPECT_EQ(headless::BackendResources(), before + 2) << "the unused one goes in the end";
 }
 
+// A large picture is judged by its header until its first draw, so damage in its pixels shows
+// only then.
+TEST_F(SceneTest, ALargePictureDamagedPastItsHeaderDrawsPlainFromItsFirstDrawAndSaysSoOnce) {
+  OpenEngine();
+  headless::SetReadsFrames(true);
+  sample::Bytes png = sample::Png(400, 300, 0x204080FF);
+  const auto idat = std::search(png.begin(), png.end(), std::begin("IDAT"), std::end("IDAT") - 1);
+  ASSERT_NE(idat, png.end());
+  png[static_cast<size_t>(idat - png.begin()) + 6] ^= 0x5A;
+  WriteFile("data/screen.png", png);
+  const size_t before = headless::BackendResources();
+  const int32_t texture = iTextureCreate("data\\screen.png");
+  EXPECT_NE(texture, 0) << "its header is whole";
+  iMeshTextureSet(ScreenPicture(0, 0, 400, 300, 0), texture);
+
+  const auto drawnTexture = [] {
+    const engine::Frame& frame = engine::Engine().frame;
+    return frame.items.empty() ? ~engine::ResourceId{0}
+                               : std::get<engine::Geometry>(frame.items[0].content).texture;
+  };
+  for (int draw = 0; draw < 3; ++draw) {
+    testing::internal::CaptureStderr();
+    iRender();
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), draw == 0 ? 1 : 0)
+        << "draw " << draw << ": " << printed;
+    EXPECT_EQ(drawnTexture(), 0u) << "draw " << draw << " is plain";
+    EXPECT_EQ(headless::BackendResources(), before);
+  }
+}
+
 TEST_F(SceneTest, CursorSpriteIsAbout32PixelsAtScale512) {
   OpenEngine();
   const int32_t cursor = iSpriteCreate("data\\sprite.x", 0);
