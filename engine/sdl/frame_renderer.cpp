@@ -132,7 +132,7 @@ void FrameRenderer::DestroyTexture(ResourceId id) {
 }
 
 bool FrameRenderer::LoadFont(ResourceId id, std::span<const uint8_t> ttf) {
-  auto atlas = GlyphAtlas::Open(renderer_, ttf);
+  auto atlas = GlyphAtlas::Open(renderer_, ttf, software_);
   if (!atlas) {
     return false;
   }
@@ -151,10 +151,46 @@ const GlyphAtlas* FrameRenderer::Font(ResourceId id) const {
   return found == fonts_.end() ? nullptr : found->second.get();
 }
 
-void FrameRenderer::Draw(const Frame& frame) {
+// What the renderer has queued goes under what pixman draws next.
+template <typename Drawing>
+void FrameRenderer::OnTarget(Drawing draw) {
+  Flush();
+  if (!SDL_MUSTLOCK(target_)) {
+    draw();
+  } else if (SDL_LockSurface(target_) == 0) {
+    draw();
+    SDL_UnlockSurface(target_);
+  }
+}
+
+// SDL fills large areas with non-temporal stores, which push the target out of the cache just
+// before every layer of the frame reads it back; pixman's fill leaves it there.
+void FrameRenderer::ClearToBlack(const SDL_Rect* rect) {
+  if (target_) {
+    const SDL_Rect whole{0, 0, target_->w, target_->h};
+    SDL_Rect area = whole;
+    if (!rect || SDL_IntersectRect(rect, &whole, &area)) {
+      OnTarget([&] {
+        pixman_fill(static_cast<uint32_t*>(target_->pixels), target_->pitch / 4, 32, area.x, area.y,
+                    area.w, area.h, 0xFF000000);
+      });
+    }
+    return;
+  }
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
+  if (rect) {
+    // RenderClear would ignore the clip rectangle.
+    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
+    SDL_RenderFillRect(renderer_, rect);
+  } else {
+    SDL_RenderClear(renderer_);
+  }
   queued_ = true;
+}
+
+void FrameRenderer::Draw(const Frame& frame) {
+  pictures_.NextFrame();
+  ClearToBlack(nullptr);
   if (Prepare(frame)) {
     DrawItems(frame, nullptr);
   }
@@ -163,6 +199,7 @@ void FrameRenderer::Draw(const Frame& frame) {
 }
 
 const Damage& FrameRenderer::DrawChanges(const Frame& frame) {
+  pictures_.NextFrame();
   MeasureItems(frame);
   if (drawnValid_) {
     damage_ = FindDamage(drawn_, drawnBounds_, frame, bounds_, whole_, replaced_);
@@ -170,21 +207,15 @@ const Damage& FrameRenderer::DrawChanges(const Frame& frame) {
     damage_ = Damage{true, {}};
   }
   if (damage_.full) {
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    queued_ = true;
+    ClearToBlack(nullptr);
     if (Prepare(frame)) {
       DrawItems(frame, nullptr);
     }
   } else if (!damage_.rects.empty()) {
     const bool prepared = Prepare(frame);
     for (const SDL_Rect& rect : damage_.rects) {
-      // RenderClear would ignore the clip rectangle.
       SDL_RenderSetClipRect(renderer_, &rect);
-      SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
-      SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-      SDL_RenderFillRect(renderer_, &rect);
-      queued_ = true;
+      ClearToBlack(&rect);
       if (prepared) {
         DrawItems(frame, &rect);
       }
@@ -335,7 +366,7 @@ void FrameRenderer::DrawItems(const Frame& frame, const SDL_Rect* clip) {
       continue;
     }
     if (const auto* text = std::get_if<TextRun>(&frame.items[i].content)) {
-      DrawText(*text);
+      DrawText(*text, clip);
       ++i;
       continue;
     }
@@ -385,12 +416,7 @@ void FrameRenderer::DrawGeometry(const Frame& frame, const Geometry& geometry, i
     }
     run.firstIndex = at;
     if (composite) {
-      // What the renderer queued goes under this.
-      Flush();
-      if (SDL_LockSurface(target_) == 0) {
-        pictures_.Composite(frame, run, stop - at, target_, clip);
-        SDL_UnlockSurface(target_);
-      }
+      OnTarget([&] { pictures_.Composite(frame, run, stop - at, target_, clip); });
     } else {
       DrawWithSdl(frame, run, stop - at);
     }
@@ -422,13 +448,21 @@ void FrameRenderer::DrawWithSdl(const Frame& frame, const Geometry& geometry, in
                      indices_.data() + geometry.firstIndex, indexCount);
 }
 
-void FrameRenderer::DrawText(const TextRun& run) {
+void FrameRenderer::DrawText(const TextRun& run, const SDL_Rect* clip) {
   const auto found = fonts_.find(run.font);
   if (found == fonts_.end()) {
     return;
   }
   glyphs_.clear();
-  found->second->LayOut(run, glyphs_);
+  bool native = false;
+  found->second->LayOut(run, glyphs_, &native);
+  // Text at its rasterised size lands on whole pixels: pixman draws it through the glyphs'
+  // coverage, where SDL would blend every glyph as a textured quad.
+  if (target_ && native &&
+      std::all_of(glyphs_.begin(), glyphs_.end(), [](const GlyphQuad& g) { return g.mask; })) {
+    OnTarget([&] { pictures_.CompositeText(glyphs_, run.colour, target_, clip); });
+    return;
+  }
   const SDL_Color colour = ColourOf(run.colour);
   queued_ = true;
   // Consecutive glyphs from the same atlas page go out in one call.

@@ -51,12 +51,17 @@ class FrameRenderer {
   void MeasureItems(const Frame& frame);
   void DrawItems(const Frame& frame, const SDL_Rect* clip);
   void Flush();
+  // The whole target, or one rectangle of it.
+  void ClearToBlack(const SDL_Rect* rect);
+  // Runs `draw`, which draws on the target's pixels with pixman, after SDL's drawing so far.
+  template <typename Drawing>
+  void OnTarget(Drawing draw);
   void Remember(const Frame& frame);
   void DrawGeometry(const Frame& frame, const Geometry& geometry, int32_t indexCount,
                     const SDL_Rect* clip);
   TexturePtr MakeTexture(int width, int height, const uint8_t* rgba);
   void DrawWithSdl(const Frame& frame, const Geometry& geometry, int32_t indexCount);
-  void DrawText(const TextRun& run);
+  void DrawText(const TextRun& run, const SDL_Rect* clip);
   SDL_Rect TextBounds(const TextRun& run);
 
   struct Texture {

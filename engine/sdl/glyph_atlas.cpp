@@ -41,20 +41,21 @@ float InkCentre(const SDL_Surface& surface) {
 
 }  // namespace
 
-std::unique_ptr<GlyphAtlas> GlyphAtlas::Open(SDL_Renderer* renderer, std::span<const uint8_t> ttf) {
+std::unique_ptr<GlyphAtlas> GlyphAtlas::Open(SDL_Renderer* renderer, std::span<const uint8_t> ttf,
+                                             bool masks) {
   if (!FontsReady()) {
     return nullptr;
   }
   std::unique_ptr<GlyphAtlas> atlas(
-      new GlyphAtlas(renderer, std::vector<uint8_t>(ttf.begin(), ttf.end())));
+      new GlyphAtlas(renderer, std::vector<uint8_t>(ttf.begin(), ttf.end()), masks));
   if (!atlas->font_ || atlas->referenceAscent_ <= 0) {
     return nullptr;
   }
   return atlas;
 }
 
-GlyphAtlas::GlyphAtlas(SDL_Renderer* renderer, std::vector<uint8_t> bytes)
-    : renderer_(renderer), bytes_(std::move(bytes)) {
+GlyphAtlas::GlyphAtlas(SDL_Renderer* renderer, std::vector<uint8_t> bytes, bool masks)
+    : renderer_(renderer), masks_(masks), bytes_(std::move(bytes)) {
   SDL_RWops* source = SDL_RWFromConstMem(bytes_.data(), static_cast<int>(bytes_.size()));
   if (!source) {
     return;
@@ -74,7 +75,10 @@ size_t GlyphAtlas::GlyphCount() const {
   return count;
 }
 
-void GlyphAtlas::LayOut(const TextRun& run, std::vector<GlyphQuad>& quads) {
+void GlyphAtlas::LayOut(const TextRun& run, std::vector<GlyphQuad>& quads, bool* native) {
+  if (native) {
+    *native = false;
+  }
   if (!(run.cellHeight > 0) || !std::isfinite(run.cellHeight) || !std::isfinite(run.left) ||
       !std::isfinite(run.advance) || !std::isfinite(run.baseline)) {
     return;
@@ -87,11 +91,14 @@ void GlyphAtlas::LayOut(const TextRun& run, std::vector<GlyphQuad>& quads) {
   float scale = run.cellHeight / static_cast<float>(strike.ascent);
   // Glyphs within a few percent of their rasterised size are drawn at it, on whole pixels: crisp,
   // and copied rather than resampled (which a software renderer does much faster).
-  const bool native = std::abs(scale - 1) <= kNativeSizeTolerance;
-  if (native) {
+  const bool atSize = std::abs(scale - 1) <= kNativeSizeTolerance;
+  if (atSize) {
     scale = 1;
   }
-  const float top = native ? std::round(run.baseline) - static_cast<float>(strike.ascent)
+  if (native) {
+    *native = atSize;
+  }
+  const float top = atSize ? std::round(run.baseline) - static_cast<float>(strike.ascent)
                            : run.baseline - run.cellHeight;
   for (size_t i = 0; i < run.text.size(); ++i) {
     // Text is Latin-1: every byte is the code point of the same number.
@@ -105,8 +112,10 @@ void GlyphAtlas::LayOut(const TextRun& run, std::vector<GlyphQuad>& quads) {
     const float cellLeft = run.left + static_cast<float>(i) * run.advance;
     GlyphQuad quad;
     quad.page = pages_[glyph.page].texture.get();
+    quad.mask = pages_[glyph.page].mask.get();
+    quad.area = glyph.area;
     const float left = cellLeft + run.cellWidth / 2 - glyph.inkCentre * scale;
-    quad.screen = {native ? std::round(left) : left, top, width, height};
+    quad.screen = {atSize ? std::round(left) : left, top, width, height};
     quad.source = {
         static_cast<float>(glyph.area.x) / kPageSize, static_cast<float>(glyph.area.y) / kPageSize,
         static_cast<float>(glyph.area.w) / kPageSize, static_cast<float>(glyph.area.h) / kPageSize};
@@ -160,6 +169,17 @@ const GlyphAtlas::Glyph& GlyphAtlas::GlyphOf(Strike& strike, uint32_t character)
   if (SDL_UpdateTexture(pages_[page].texture.get(), &area, pixels->pixels, pixels->pitch) != 0) {
     return glyph;
   }
+  if (pages_[page].mask) {
+    for (int y = 0; y < area.h; ++y) {
+      const auto* row = reinterpret_cast<const uint32_t*>(
+          static_cast<const uint8_t*>(pixels->pixels) + static_cast<ptrdiff_t>(y) * pixels->pitch);
+      uint8_t* coverage =
+          &pages_[page].coverage[static_cast<size_t>(area.y + y) * kPageSize + area.x];
+      for (int x = 0; x < area.w; ++x) {
+        coverage[x] = static_cast<uint8_t>(row[x] >> 24);
+      }
+    }
+  }
   glyph.page = page;
   glyph.area = area;
   glyph.inkCentre = InkCentre(*pixels);
@@ -192,7 +212,15 @@ bool GlyphAtlas::Place(int width, int height, int& page, SDL_Rect& area) {
     SDL_UpdateTexture(texture.get(), nullptr, clear.data(), kPageSize * 4);
     SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
     SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeLinear);
-    pages_.push_back({std::move(texture), 0, 0, 0});
+    Page added;
+    added.texture = std::move(texture);
+    if (masks_) {
+      added.coverage.assign(static_cast<size_t>(kPageSize) * kPageSize, 0);
+      added.mask.reset(pixman_image_create_bits(PIXMAN_a8, kPageSize, kPageSize,
+                                                reinterpret_cast<uint32_t*>(added.coverage.data()),
+                                                kPageSize));
+    }
+    pages_.push_back(std::move(added));
   }
   Page& current = pages_.back();
   page = static_cast<int>(pages_.size()) - 1;

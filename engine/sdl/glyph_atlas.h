@@ -3,6 +3,7 @@
 #pragma once
 
 #include <SDL.h>
+#include <pixman.h>
 
 #include <cstdint>
 #include <map>
@@ -21,16 +22,22 @@ struct GlyphQuad {
   SDL_Texture* page;
   SDL_FRect screen;  // virtual-screen pixels
   SDL_FRect source;  // texture coordinates, 0..1
+  // The glyph's coverage for pixman, and its pixels in it; no mask when the atlas keeps none.
+  pixman_image_t* mask;
+  SDL_Rect area;
 };
 
 class GlyphAtlas {
  public:
-  // Nothing when SDL2_ttf cannot open the bytes as a font.
-  static std::unique_ptr<GlyphAtlas> Open(SDL_Renderer* renderer, std::span<const uint8_t> ttf);
+  // Nothing when SDL2_ttf cannot open the bytes as a font. With `masks`, each page is also kept
+  // as a coverage mask that pixman draws text through.
+  static std::unique_ptr<GlyphAtlas> Open(SDL_Renderer* renderer, std::span<const uint8_t> ttf,
+                                          bool masks = false);
 
   // The quads of a line of text, in drawing order, each glyph centred in its cell with the
-  // font's ascent filling the cell's height.
-  void LayOut(const TextRun& run, std::vector<GlyphQuad>& quads);
+  // font's ascent filling the cell's height; `native` says whether they are at their rasterised
+  // size, on whole pixels.
+  void LayOut(const TextRun& run, std::vector<GlyphQuad>& quads, bool* native = nullptr);
 
   // Atlas pages made so far, for the tests that check glyphs are not rasterised again.
   size_t PageCount() const { return pages_.size(); }
@@ -50,20 +57,26 @@ class GlyphAtlas {
     int ascent = 0;  // pixels
     std::unordered_map<uint32_t, Glyph> glyphs;
   };
+  struct MaskFree {
+    void operator()(pixman_image_t* image) const { pixman_image_unref(image); }
+  };
   struct Page {
     TexturePtr texture;
+    std::vector<uint8_t> coverage;  // one byte a pixel, rows of kPageSize
+    std::unique_ptr<pixman_image_t, MaskFree> mask;
     int shelfX = 0;  // next free spot on the current shelf, pixels
     int shelfY = 0;
     int shelfHeight = 0;
   };
 
-  GlyphAtlas(SDL_Renderer* renderer, std::vector<uint8_t> bytes);
+  GlyphAtlas(SDL_Renderer* renderer, std::vector<uint8_t> bytes, bool masks);
 
   Strike& StrikeFor(int pixels);
   const Glyph& GlyphOf(Strike& strike, uint32_t character);
   bool Place(int width, int height, int& page, SDL_Rect& area);
 
   SDL_Renderer* renderer_;
+  bool masks_;
   std::vector<uint8_t> bytes_;  // SDL2_ttf reads the font from here for as long as it is open
   FontPtr font_;
   int currentPointSize_ = 0;

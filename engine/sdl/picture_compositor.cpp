@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace engine::sdl {
 namespace {
@@ -95,6 +96,131 @@ pixman_box32_t PixelBox(const Quad& quad) {
           edge(bottom, kScreenHeight)};
 }
 
+// Where one quad puts a picture on the target.
+struct Placement {
+  pixman_image_t* picture = nullptr;
+  pixman_f_transform toTexels;  // screen pixels to the picture's texels
+  pixman_box32_t box;           // the pixels drawn
+  bool upright = false;
+  // A copy of the picture made for the quad, drawn instead of it at its own size.
+  std::optional<TransformedCopies::Placed> copy;
+};
+
+// The quad as the copies see it.
+TransformedCopies::Quad CopyQuad(ResourceId id, pixman_image_t* picture, int width, int height,
+                                 const Quad& quad, const Placement& at) {
+  TransformedCopies::Quad copy;
+  copy.id = id;
+  copy.picture = picture;
+  copy.width = width;
+  copy.height = height;
+  copy.toTexels = at.toTexels;
+  copy.upright = at.upright;
+  float left = quad.corner[0]->x, top = quad.corner[0]->y;
+  float u0 = quad.corner[0]->u, u1 = u0, v0 = quad.corner[0]->v, v1 = v0;
+  for (const Vertex* v : quad.corner) {
+    left = std::min(left, v->x);
+    top = std::min(top, v->y);
+    u0 = std::min(u0, v->u);
+    u1 = std::max(u1, v->u);
+    v0 = std::min(v0, v->v);
+    v1 = std::max(v1, v->v);
+  }
+  copy.left = left;
+  copy.top = top;
+  copy.texelLeft = u0 * static_cast<float>(width);
+  copy.texelRight = u1 * static_cast<float>(width);
+  copy.texelTop = v0 * static_cast<float>(height);
+  copy.texelBottom = v1 * static_cast<float>(height);
+  return copy;
+}
+
+using SolidImage = std::unique_ptr<pixman_image_t, decltype(&pixman_image_unref)>;
+
+uint16_t Level(float unit) {
+  if (!(unit > 0)) {
+    return 0;
+  }
+  return static_cast<uint16_t>(std::lround(std::min(unit, 1.0f) * 0xFFFF));
+}
+
+// A whole-pixel position far enough off the screen to draw nothing.
+int32_t ScreenPixel(float at) {
+  return static_cast<int32_t>(std::clamp(at, -65536.0f, 65536.0f));
+}
+
+// A solid mask that weights what goes through it; none for full weight.
+SolidImage Weight(float weight) {
+  if (weight >= 1) {
+    return {nullptr, &pixman_image_unref};
+  }
+  const pixman_color_t solid{0, 0, 0, Level(weight)};
+  return {pixman_image_create_solid_fill(&solid), &pixman_image_unref};
+}
+
+// The colour of a tint, premultiplied by its alpha.
+SolidImage Solid(const Rgba& colour) {
+  const pixman_color_t solid{Level(colour.r * colour.a), Level(colour.g * colour.a),
+                             Level(colour.b * colour.a), Level(colour.a)};
+  return {pixman_image_create_solid_fill(&solid), &pixman_image_unref};
+}
+
+// Composites the picture on its box with `op`: as the source, through the mask `solid` when
+// there is one; or, with `pictureMasks`, as a mask that lets the solid colour through channel by
+// channel (each colour channel of the picture weighting the same channel of the colour).
+void Place(pixman_op_t op, const Placement& at, pixman_image_t* solid, bool pictureMasks,
+           pixman_image_t* destination) {
+  pixman_image_t* picture = at.copy ? at.copy->image : at.picture;
+  pixman_image_t* source = pictureMasks ? solid : picture;
+  pixman_image_t* mask = pictureMasks ? picture : solid;
+  pixman_image_set_component_alpha(picture, pictureMasks);
+  if (at.copy) {
+    const TransformedCopies::Placed& copy = *at.copy;
+    pixman_image_composite32(op, source, mask, destination, 0, 0, 0, 0, copy.x, copy.y, copy.width,
+                             copy.height);
+    return;
+  }
+  const pixman_box32_t& box = at.box;
+  const int32_t width = box.x2 - box.x1, height = box.y2 - box.y1;
+  const pixman_f_transform& toTexels = at.toTexels;
+  // A picture copied at its own size, the right way up, is a plain offset copy: pixman's fastest
+  // paths. The texel under a pixel's centre is taken, which for the pixels of the box always
+  // lies in the picture.
+  constexpr double kExact = 1e-6;
+  if (std::abs(toTexels.m[0][0] - 1) < kExact && std::abs(toTexels.m[1][1] - 1) < kExact &&
+      std::abs(toTexels.m[0][1]) < kExact && std::abs(toTexels.m[1][0]) < kExact) {
+    const auto offset = [](double shift) { return static_cast<int32_t>(std::floor(shift + 0.5)); };
+    const int32_t x = box.x1 + offset(toTexels.m[0][2]), y = box.y1 + offset(toTexels.m[1][2]);
+    pixman_image_set_transform(picture, nullptr);
+    pixman_image_set_repeat(picture, PIXMAN_REPEAT_NONE);
+    pixman_image_set_filter(picture, PIXMAN_FILTER_NEAREST, nullptr, 0);
+    if (pictureMasks) {
+      pixman_image_composite32(op, source, mask, destination, 0, 0, x, y, box.x1, box.y1, width,
+                               height);
+    } else {
+      pixman_image_composite32(op, source, mask, destination, x, y, 0, 0, box.x1, box.y1, width,
+                               height);
+    }
+    return;
+  }
+  // Pixman maps destination pixel centres through the transform; the composite below starts at
+  // the box's corner, so the map is shifted to it.
+  pixman_f_transform shifted = toTexels;
+  shifted.m[0][2] += toTexels.m[0][0] * box.x1 + toTexels.m[0][1] * box.y1;
+  shifted.m[1][2] += toTexels.m[1][0] * box.x1 + toTexels.m[1][1] * box.y1;
+  pixman_transform_t fixed;
+  if (!pixman_transform_from_pixman_f_transform(&fixed, &shifted)) {
+    return;
+  }
+  // An upright quad's edge pixels take the picture's edge texels; a turned quad takes its
+  // outline from the transparent outside of the picture.
+  pixman_image_set_repeat(picture, at.upright ? PIXMAN_REPEAT_PAD : PIXMAN_REPEAT_NONE);
+  pixman_image_set_transform(picture, &fixed);
+  pixman_image_set_filter(picture, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+  pixman_image_composite32(op, source, mask, destination, 0, 0, 0, 0, box.x1, box.y1, width,
+                           height);
+}
+
 }  // namespace
 
 pixman_format_code_t PictureCompositor::Target(const SDL_Surface* surface) {
@@ -120,6 +246,7 @@ bool PictureCompositor::Add(ResourceId id, Image&& image) {
   if (image.width <= 0 || image.height <= 0 || image.rgba.size() != count * 4) {
     return false;
   }
+  copies_.Forget(id);
   Picture picture;
   picture.width = image.width;
   picture.height = image.height;
@@ -150,6 +277,7 @@ bool PictureCompositor::Add(ResourceId id, Image&& image) {
 
 void PictureCompositor::Remove(ResourceId id) {
   pictures_.erase(id);
+  copies_.Forget(id);
 }
 
 std::vector<uint8_t> PictureCompositor::Straight(ResourceId id) const {
@@ -174,6 +302,44 @@ std::vector<uint8_t> PictureCompositor::Straight(ResourceId id) const {
   return rgba;
 }
 
+// Made once for as long as the surface keeps its pixels where they are: for a busy frame's
+// hundreds of small pictures, a new one each time costs more than drawing them.
+pixman_image_t* PictureCompositor::Destination(SDL_Surface* target, const SDL_Rect* clip) {
+  const Surface now{target->pixels, target->w, target->h, target->pitch, Target(target)};
+  if (!destination_ || !(now == surface_)) {
+    destination_.reset(pixman_image_create_bits(now.format, now.width, now.height,
+                                                static_cast<uint32_t*>(now.pixels), now.pitch));
+    surface_ = now;
+  }
+  if (!destination_) {
+    return nullptr;
+  }
+  if (clip) {
+    pixman_region32_t region;
+    pixman_region32_init_rect(&region, clip->x, clip->y, static_cast<unsigned>(clip->w),
+                              static_cast<unsigned>(clip->h));
+    pixman_image_set_clip_region32(destination_.get(), &region);
+    pixman_region32_fini(&region);
+  } else {
+    pixman_image_set_clip_region32(destination_.get(), nullptr);
+  }
+  return destination_.get();
+}
+
+void PictureCompositor::CompositeText(const std::vector<GlyphQuad>& glyphs, const Rgba& colour,
+                                      SDL_Surface* target, const SDL_Rect* clip) {
+  pixman_image_t* destination = Destination(target, clip);
+  if (!destination || glyphs.empty()) {
+    return;
+  }
+  const SolidImage ink = Solid(colour);
+  for (const GlyphQuad& glyph : glyphs) {
+    pixman_image_composite32(PIXMAN_OP_OVER, ink.get(), glyph.mask, destination, 0, 0, glyph.area.x,
+                             glyph.area.y, ScreenPixel(glyph.screen.x), ScreenPixel(glyph.screen.y),
+                             glyph.area.w, glyph.area.h);
+  }
+}
+
 bool PictureCompositor::Takes(const Frame& frame, const Geometry& geometry,
                               int32_t indexCount) const {
   const auto found = pictures_.find(geometry.texture);
@@ -189,11 +355,12 @@ bool PictureCompositor::Takes(const Frame& frame, const Geometry& geometry,
         !ScreenToTexels(quad, found->second.width, found->second.height, transform)) {
       return false;
     }
-    // A grey tint (the light fading a scene in and out) is a weight on the picture's colour;
-    // a coloured one would need a picture of its own.
+    // One tint over the whole quad: a grey one (the light fading a scene in and out) weights
+    // the picture, a coloured one (sparks, glows) is a colour the picture masks channel by
+    // channel. A tint that changes across the quad stays with SDL.
     const Rgba& colour = quad.corner[0]->colour;
-    if (colour.r != colour.g || colour.r != colour.b || !(colour.r >= 0 && colour.r <= 1) ||
-        !(colour.a >= 0 && colour.a <= 1)) {
+    const auto unit = [](float channel) { return channel >= 0 && channel <= 1; };
+    if (!unit(colour.r) || !unit(colour.g) || !unit(colour.b) || !unit(colour.a)) {
       return false;
     }
     for (const Vertex* v : quad.corner) {
@@ -212,90 +379,54 @@ bool PictureCompositor::Takes(const Frame& frame, const Geometry& geometry,
 
 void PictureCompositor::Composite(const Frame& frame, const Geometry& geometry, int32_t indexCount,
                                   SDL_Surface* target, const SDL_Rect* clip) {
-  const pixman_format_code_t format = Target(target);
   Picture& picture = pictures_.at(geometry.texture);
-  ImagePtr destination(pixman_image_create_bits(
-      format, target->w, target->h, static_cast<uint32_t*>(target->pixels), target->pitch));
+  pixman_image_t* destination = Destination(target, clip);
   if (!destination) {
     return;
-  }
-  if (clip) {
-    pixman_region32_t region;
-    pixman_region32_init_rect(&region, clip->x, clip->y, static_cast<unsigned>(clip->w),
-                              static_cast<unsigned>(clip->h));
-    pixman_image_set_clip_region32(destination.get(), &region);
-    pixman_region32_fini(&region);
   }
   const bool additive = geometry.blend == Blend::kAdditive;
   for (int32_t first = geometry.firstIndex; first < geometry.firstIndex + indexCount; first += 6) {
     Quad quad;
-    pixman_f_transform toTexels;
+    Placement at;
+    at.picture = picture.image.get();
     if (!QuadAt(frame, first, quad) ||
-        !ScreenToTexels(quad, picture.width, picture.height, toTexels)) {
+        !ScreenToTexels(quad, picture.width, picture.height, at.toTexels)) {
       continue;
     }
-    const bool upright = Upright(quad);
-    const pixman_box32_t box = PixelBox(quad);
-    if (box.x2 <= box.x1 || box.y2 <= box.y1) {
+    at.upright = Upright(quad);
+    at.box = PixelBox(quad);
+    if (at.box.x2 <= at.box.x1 || at.box.y2 <= at.box.y1) {
       continue;
     }
-    // Picture p (premultiplied) tinted grey by k at alpha a: added, dst + k a p; drawn over,
-    // dst (1 - a p.alpha) + k a p, which pixman's OVER gives in one pass only when k is 1.
-    const float alpha = quad.corner[0]->colour.a;
-    const float grey = quad.corner[0]->colour.r;
-    const bool plain = grey == 1;
-    const auto place = [&](pixman_op_t op, float weight) {
-      if (weight <= 0) {
-        return;  // leaves the pixels as they are
-      }
-      ImagePtr mask;
-      if (weight < 1) {
-        const auto level = static_cast<uint16_t>(std::lround(weight * 0xFFFF));
-        const pixman_color_t solid{0, 0, 0, level};
-        mask.reset(pixman_image_create_solid_fill(&solid));
-      }
-      pixman_image_set_repeat(picture.image.get(),
-                              upright ? PIXMAN_REPEAT_PAD : PIXMAN_REPEAT_NONE);
-      // A picture copied at its own size, the right way up, is a plain offset copy: pixman's
-      // fastest paths. The texel under a pixel's centre is taken, which for the pixels of the
-      // box always lies in the picture.
-      constexpr double kExact = 1e-6;
-      if (std::abs(toTexels.m[0][0] - 1) < kExact && std::abs(toTexels.m[1][1] - 1) < kExact &&
-          std::abs(toTexels.m[0][1]) < kExact && std::abs(toTexels.m[1][0]) < kExact) {
-        const auto offset = [](double shift) {
-          return static_cast<int32_t>(std::floor(shift + 0.5));
-        };
-        pixman_image_set_transform(picture.image.get(), nullptr);
-        pixman_image_set_repeat(picture.image.get(), PIXMAN_REPEAT_NONE);
-        pixman_image_set_filter(picture.image.get(), PIXMAN_FILTER_NEAREST, nullptr, 0);
-        pixman_image_composite32(op, picture.image.get(), mask.get(), destination.get(),
-                                 box.x1 + offset(toTexels.m[0][2]),
-                                 box.y1 + offset(toTexels.m[1][2]), 0, 0, box.x1, box.y1,
-                                 box.x2 - box.x1, box.y2 - box.y1);
+    at.copy = copies_.For(
+        CopyQuad(geometry.texture, picture.image.get(), picture.width, picture.height, quad, at));
+    // Picture p (premultiplied) tinted by colour c at alpha a: added, dst + a c p; drawn over,
+    // dst (1 - a p.alpha) + a c p, which pixman's OVER gives in one pass only when c is white.
+    const Rgba& colour = quad.corner[0]->colour;
+    const float alpha = colour.a;
+    if (!(alpha > 0)) {
+      continue;  // leaves the pixels as they are
+    }
+    const bool grey = colour.r == colour.g && colour.r == colour.b;
+    const auto addTinted = [&] {
+      if (grey && !(colour.r > 0)) {
         return;
       }
-      // Pixman maps destination pixel centres through the transform; the composite below starts
-      // at the box's corner, so the map is shifted to it.
-      pixman_f_transform shifted = toTexels;
-      shifted.m[0][2] += toTexels.m[0][0] * box.x1 + toTexels.m[0][1] * box.y1;
-      shifted.m[1][2] += toTexels.m[1][0] * box.x1 + toTexels.m[1][1] * box.y1;
-      pixman_transform_t fixed;
-      if (!pixman_transform_from_pixman_f_transform(&fixed, &shifted)) {
-        return;
+      if (grey) {
+        Place(PIXMAN_OP_ADD, at, Weight(alpha * colour.r).get(), false, destination);
+      } else {
+        Place(PIXMAN_OP_ADD, at, Solid(colour).get(), true, destination);
       }
-      pixman_image_set_transform(picture.image.get(), &fixed);
-      pixman_image_set_filter(picture.image.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
-      pixman_image_composite32(op, picture.image.get(), mask.get(), destination.get(), 0, 0, 0, 0,
-                               box.x1, box.y1, box.x2 - box.x1, box.y2 - box.y1);
     };
     if (additive) {
-      place(PIXMAN_OP_ADD, alpha * grey);
-    } else if (plain) {
+      addTinted();
+    } else if (grey && colour.r == 1) {
       // An opaque picture drawn over at full strength, where it covers its whole box, is a copy.
-      place(picture.opaque && alpha == 1 && upright ? PIXMAN_OP_SRC : PIXMAN_OP_OVER, alpha);
+      const bool covers = picture.opaque && alpha == 1 && at.upright;
+      Place(covers ? PIXMAN_OP_SRC : PIXMAN_OP_OVER, at, Weight(alpha).get(), false, destination);
     } else {
-      place(PIXMAN_OP_OUT_REVERSE, alpha);
-      place(PIXMAN_OP_ADD, alpha * grey);
+      Place(PIXMAN_OP_OUT_REVERSE, at, Weight(alpha).get(), false, destination);
+      addTinted();
     }
   }
   pixman_image_set_transform(picture.image.get(), nullptr);

@@ -1,9 +1,10 @@
-// The software renderer's fast path: textured quads of one grey tint drawn with pixman (the
-// compositing library under Cairo and the X server, with SIMD code for each blend) straight into
-// the surface the software renderer draws on. Pictures the stretching blitter and the triangle
-// rasteriser of SDL's software renderer spend most of a busy frame on (full-screen see-through
-// layers, turned debris, faded and added pictures, whole scenes while the light fades) go this
-// way; the rest (coloured tints, text) stays with SDL.
+// The software renderer's fast path: textured quads of one tint, and text at its rasterised size,
+// drawn with pixman (the compositing library under Cairo and the X server, with SIMD code for
+// each blend) straight into the surface the software renderer draws on. Pictures the stretching
+// blitter and the triangle rasteriser of SDL's software renderer spend most of a busy frame on
+// (full-screen see-through layers, turned debris, coloured sparks, faded and added pictures,
+// whole scenes while the light fades) go this way; the rest (tints that change across a quad,
+// text drawn larger or smaller than its glyphs) stays with SDL.
 #pragma once
 
 #include <SDL.h>
@@ -16,6 +17,8 @@
 
 #include "core/frame.h"
 #include "core/image.h"
+#include "sdl/glyph_atlas.h"
+#include "sdl/transformed_copies.h"
 
 namespace engine::sdl {
 
@@ -35,6 +38,14 @@ class PictureCompositor {
   void Composite(const Frame& frame, const Geometry& geometry, int32_t indexCount,
                  SDL_Surface* target, const SDL_Rect* clip);
 
+  // Draws glyphs at their rasterised size, each through its page's coverage mask, in `colour`.
+  // Only for glyphs that all have a mask.
+  void CompositeText(const std::vector<GlyphQuad>& glyphs, const Rgba& colour, SDL_Surface* target,
+                     const SDL_Rect* clip);
+
+  // Called as each frame begins.
+  void NextFrame() { copies_.NextFrame(); }
+
   // The pixman layout of a surface's pixels, or 0 when pixman cannot draw on it.
   static pixman_format_code_t Target(const SDL_Surface* surface);
 
@@ -51,7 +62,22 @@ class PictureCompositor {
     bool opaque = false;  // every pixel's alpha is 255
   };
 
+  // The target surface as pixman sees it.
+  struct Surface {
+    void* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    int pitch = 0;
+    pixman_format_code_t format{};
+    bool operator==(const Surface&) const = default;
+  };
+  // The target as pixman's destination, limited to `clip` when there is one.
+  pixman_image_t* Destination(SDL_Surface* target, const SDL_Rect* clip);
+
   std::unordered_map<ResourceId, Picture> pictures_;
+  TransformedCopies copies_;
+  ImagePtr destination_;
+  Surface surface_;
 };
 
 }  // namespace engine::sdl

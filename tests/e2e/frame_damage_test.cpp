@@ -77,6 +77,7 @@ struct Scene {
   float pictureScale = 1;
   float panelX = 900;  // off screen to the right
   float glow = 0.5f;
+  Rgba glowColour{1, 1, 1, 1};
   Rgba tint{1, 1, 1, 1};
   float cursorX = 300, cursorY = 200;
   float debrisTurn = 0;
@@ -95,7 +96,13 @@ Frame Build(const Scene& scene) {
     AddQuad(frame, kPicture, Blend::kAlpha, 230.5f, 520.25f, 110, 110, {1, 1, 1, 1 - scene.pulse});
   }
   AddQuad(frame, kPicture, Blend::kAlpha, 340, 520, 110, 110, scene.tint);
-  AddQuad(frame, kGlow, Blend::kAdditive, 400, 250, 240, 60, {1, 1, 1, scene.glow});
+  const Rgba& glow = scene.glowColour;
+  AddQuad(frame, kGlow, Blend::kAdditive, 400, 250, 240, 60, {glow.r, glow.g, glow.b, scene.glow});
+  // Sparks: a small picture added at a smaller size, each in a colour of its own.
+  for (int i = 0; i < 5; ++i) {
+    AddQuad(frame, kCursor, Blend::kAdditive, 150 + i * 13.4f, 300.6f - i * 7.1f, 12, 12,
+            {1, 0.8f - i * 0.1f, 0.4f, scene.glow + 0.1f * i});
+  }
   for (int i = 0; i < 6; ++i) {
     AddQuad(frame, kDebris, Blend::kAlpha, 600 + i * 25.3f, 100 + i * 17.7f, 20, 14, plain,
             scene.debrisTurn * (i + 1));
@@ -167,6 +174,11 @@ TEST(FrameDamage, DrawingOnlyTheChangesLeavesTheSamePictureAsFullFrames) {
       {"a picture grows", [](Scene& s) { s.pictureScale = 1.13f; }, true},
       {"a picture shrinks", [](Scene& s) { s.pictureScale = 0.71f; }, true},
       {"the glow fades", [](Scene& s) { s.glow = 0.2f; }, true},
+      {"the glow and the sparks change colour",
+       [](Scene& s) {
+         s.glowColour = {1, 0.5f, 0.2f, 1};
+       },
+       true},
       {"a picture is tinted",
        [](Scene& s) {
          s.tint = {0.4f, 1, 0.7f, 0.9f};

@@ -124,6 +124,13 @@ TEST(FrameRenderer, QuadsLandBlendAndTintAsTheFrameSays) {
   AddQuad(frame, kHalfWhite, Blend::kAlpha, 350, 300, 100, 100, {0.5f, 0.5f, 0.5f, 1});
   AddQuad(frame, kGreen, Blend::kAlpha, 350, 500, 100, 100, plain);
   AddQuad(frame, kRed, Blend::kAdditive, 350, 500, 100, 100, {0.5f, 0.5f, 0.5f, 1});
+  // Coloured tints, as sparks and glows have: a colour the picture lets through channel by
+  // channel.
+  AddQuad(frame, kBlue, Blend::kAlpha, 650, 450, 50, 50, plain);
+  AddQuad(frame, kHalfWhite, Blend::kAlpha, 650, 450, 50, 50, {1, 0.5f, 0, 1});
+  AddQuad(frame, kGreen, Blend::kAlpha, 650, 530, 50, 50, plain);
+  AddQuad(frame, kWhite, Blend::kAdditive, 650, 530, 50, 50, {1, 0.4f, 0.2f, 0.5f});
+  AddQuad(frame, kWhite, Blend::kAlpha, 730, 530, 50, 50, {0.2f, 0.6f, 1, 0.5f});
   canvas.Draw(frame);
 
   const struct {
@@ -148,9 +155,72 @@ TEST(FrameRenderer, QuadsLandBlendAndTintAsTheFrameSays) {
       {500, 500, {255, 0, 255}, "unknown texture drawn as a plain quad"},
       {350, 300, {64, 64, 191}, "dimmed half-transparent white over blue"},
       {350, 500, {128, 255, 0}, "dimmed red added to green"},
+      {650, 450, {128, 64, 128}, "orange half-transparent white over blue"},
+      {650, 530, {128, 255, 26}, "orange white added to green at half strength"},
+      {730, 530, {26, 77, 128}, "light blue white at half alpha over black"},
   };
   for (const auto& check : kChecks) {
     ExpectNear(canvas.At(check.x, check.y), check.expected, check.what);
+  }
+}
+
+// Small pictures drawn turned or at another size are resampled once and then copied on whole
+// pixels: they must still cover their quad, and nothing outside it, wherever they land.
+TEST(FrameRenderer, SmallPicturesTurnedOrScaledCoverTheirQuad) {
+  Canvas canvas;
+  constexpr ResourceId kWhite = 1;
+  Image white = SolidImage(255, 255, 255);
+  white.width = 12;
+  white.height = 6;
+  white.rgba.clear();
+  for (int i = 0; i < 12 * 6; ++i) {
+    white.rgba.insert(white.rgba.end(), {255, 255, 255, 255});
+  }
+  ASSERT_TRUE(canvas.Frames().UploadTexture(kWhite, white));
+  const struct {
+    float cx, cy, width, height, degrees;
+  } kQuads[] = {
+      {100.3f, 100.7f, 24, 12, 30},    // turned, twice its size
+      {250.5f, 100.2f, 9, 4.5f, 117},  // turned, smaller
+      {400.8f, 100.4f, 12, 6, 200},    // turned past a half turn, its own size
+      {100.6f, 250.3f, 18, 9, 0},      // upright, larger
+      {250.2f, 250.9f, 7, 3.5f, 0},    // upright, smaller
+      {400.4f, 250.1f, 30, 14, 90},    // a quarter turn
+  };
+  Frame frame;
+  for (const auto& q : kQuads) {
+    AddQuad(frame, kWhite, Blend::kAlpha, q.cx, q.cy, q.width, q.height, {1, 1, 1, 1}, q.degrees);
+  }
+  canvas.Draw(frame);
+  for (const auto& q : kQuads) {
+    // A whole-pixel landing moves the picture by up to half a pixel, and its filtered edge is a
+    // texel wide: pixels further than that inside are white, and further outside black.
+    const float margin = 0.8f + 0.5f * std::max(1.0f, q.width / 12);
+    const float angle = q.degrees * static_cast<float>(M_PI) / 180;
+    int inside = 0, outside = 0;
+    for (int y = static_cast<int>(q.cy) - 30; y < static_cast<int>(q.cy) + 30; ++y) {
+      for (int x = static_cast<int>(q.cx) - 30; x < static_cast<int>(q.cx) + 30; ++x) {
+        const float dx = static_cast<float>(x) + 0.5f - q.cx,
+                    dy = static_cast<float>(y) + 0.5f - q.cy;
+        // How far inside the quad's edges the pixel's centre is (negative: outside).
+        const float along = std::cos(angle) * dx + std::sin(angle) * dy;
+        const float across = -std::sin(angle) * dx + std::cos(angle) * dy;
+        const float depth =
+            std::min(q.width / 2 - std::abs(along), q.height / 2 - std::abs(across));
+        const Pixel p = canvas.At(x, y);
+        const std::string where = std::to_string(x) + "," + std::to_string(y) + " of the quad at " +
+                                  std::to_string(q.cx) + "," + std::to_string(q.cy);
+        if (depth > margin) {
+          ++inside;
+          EXPECT_GE(p.g, 250) << where;
+        } else if (depth < -margin) {
+          ++outside;
+          EXPECT_LE(p.g, 5) << where;
+        }
+      }
+    }
+    EXPECT_GT(inside, 0);
+    EXPECT_GT(outside, 0);
   }
 }
 
