@@ -96,9 +96,39 @@ pixman_box32_t PixelBox(const Quad& quad) {
           edge(bottom, kScreenHeight)};
 }
 
+// Large pictures such as the interface frame over the screen and see-through background layers
+// are mostly transparent or mostly opaque in places: drawn at their own size, squares of them
+// with nothing to draw are left out, and opaque ones drawn over are copied.
+constexpr int kTile = 32;
+constexpr int kTiledPicture = 128;  // texels a side, at least
+enum TileKind : uint8_t { kEmptyTile, kMixedTile, kOpaqueTile };
+
+std::vector<uint8_t> Tiles(const uint32_t* pixels, int width, int height) {
+  const int wide = (width + kTile - 1) / kTile, high = (height + kTile - 1) / kTile;
+  std::vector<uint8_t> tiles(static_cast<size_t>(wide) * high);
+  for (int ty = 0; ty < high; ++ty) {
+    for (int tx = 0; tx < wide; ++tx) {
+      bool empty = true, opaque = true;
+      for (int y = ty * kTile; y < std::min(height, (ty + 1) * kTile); ++y) {
+        for (int x = tx * kTile; x < std::min(width, (tx + 1) * kTile); ++x) {
+          const uint32_t alpha = pixels[static_cast<size_t>(y) * width + x] >> 24;
+          empty = empty && alpha == 0;
+          opaque = opaque && alpha == 255;
+        }
+      }
+      tiles[static_cast<size_t>(ty) * wide + tx] = empty    ? kEmptyTile
+                                                   : opaque ? kOpaqueTile
+                                                            : kMixedTile;
+    }
+  }
+  return tiles;
+}
+
 // Where one quad puts a picture on the target.
 struct Placement {
   pixman_image_t* picture = nullptr;
+  const std::vector<uint8_t>* tiles = nullptr;  // of the picture, when it has them
+  int tilesWide = 0;
   pixman_f_transform toTexels;  // screen pixels to the picture's texels
   pixman_box32_t box;           // the pixels drawn
   bool upright = false;
@@ -194,12 +224,41 @@ void Place(pixman_op_t op, const Placement& at, pixman_image_t* solid, bool pict
     pixman_image_set_transform(picture, nullptr);
     pixman_image_set_repeat(picture, PIXMAN_REPEAT_NONE);
     pixman_image_set_filter(picture, PIXMAN_FILTER_NEAREST, nullptr, 0);
-    if (pictureMasks) {
-      pixman_image_composite32(op, source, mask, destination, 0, 0, x, y, box.x1, box.y1, width,
-                               height);
-    } else {
-      pixman_image_composite32(op, source, mask, destination, x, y, 0, 0, box.x1, box.y1, width,
-                               height);
+    // Texels (tx, ty) and on, w x h of them, onto the box's pixels they fall on.
+    const auto draw = [&](pixman_op_t how, int32_t tx, int32_t ty, int32_t w, int32_t h) {
+      const int32_t dx = box.x1 + tx - x, dy = box.y1 + ty - y;
+      if (pictureMasks) {
+        pixman_image_composite32(how, source, mask, destination, 0, 0, tx, ty, dx, dy, w, h);
+      } else {
+        pixman_image_composite32(how, source, mask, destination, tx, ty, 0, 0, dx, dy, w, h);
+      }
+    };
+    // A copy writes the transparent squares too.
+    if (!at.tiles || at.tiles->empty() || op == PIXMAN_OP_SRC) {
+      draw(op, x, y, width, height);
+      return;
+    }
+    const bool plainOver = op == PIXMAN_OP_OVER && !mask;
+    const int32_t tilesHigh = static_cast<int32_t>(at.tiles->size()) / at.tilesWide;
+    const int32_t right = x + width, bottom = y + height;
+    for (int32_t row = std::max(0, y / kTile); row < tilesHigh && row * kTile < bottom; ++row) {
+      const int32_t top = std::max(y, row * kTile), under = std::min(bottom, (row + 1) * kTile);
+      const uint8_t* kinds = &(*at.tiles)[static_cast<size_t>(row) * at.tilesWide];
+      for (int32_t column = std::max(0, x / kTile);
+           column < at.tilesWide && column * kTile < right;) {
+        const uint8_t kind =
+            plainOver ? kinds[column] : std::min<uint8_t>(kinds[column], kMixedTile);
+        int32_t end = column + 1;
+        while (end < at.tilesWide && end * kTile < right &&
+               (plainOver ? kinds[end] : std::min<uint8_t>(kinds[end], kMixedTile)) == kind) {
+          ++end;
+        }
+        if (kind != kEmptyTile) {
+          const int32_t left = std::max(x, column * kTile), stop = std::min(right, end * kTile);
+          draw(kind == kOpaqueTile ? PIXMAN_OP_SRC : op, left, top, stop - left, under - top);
+        }
+        column = end;
+      }
     }
     return;
   }
@@ -261,6 +320,11 @@ bool PictureCompositor::Add(ResourceId id, Image&& image) {
     const uint32_t word =
         alpha << 24 | premultiply(p[0]) << 16 | premultiply(p[1]) << 8 | premultiply(p[2]);
     std::memcpy(p, &word, sizeof word);
+  }
+  if (image.width >= kTiledPicture || image.height >= kTiledPicture) {
+    picture.tiles =
+        Tiles(reinterpret_cast<const uint32_t*>(picture.pixels.data()), image.width, image.height);
+    picture.tilesWide = (image.width + kTile - 1) / kTile;
   }
   // With alpha even where it is all 255: a turned quad takes its outline from the transparent
   // outside of the picture, which a format without alpha would not have.
@@ -389,6 +453,8 @@ void PictureCompositor::Composite(const Frame& frame, const Geometry& geometry, 
     Quad quad;
     Placement at;
     at.picture = picture.image.get();
+    at.tiles = &picture.tiles;
+    at.tilesWide = picture.tilesWide;
     if (!QuadAt(frame, first, quad) ||
         !ScreenToTexels(quad, picture.width, picture.height, at.toTexels)) {
       continue;

@@ -60,6 +60,9 @@ class PictureCompositor {
     int width = 0;
     int height = 0;
     bool opaque = false;  // every pixel's alpha is 255
+    // What each square of kTile texels holds, row by row; none for a small picture.
+    std::vector<uint8_t> tiles;
+    int tilesWide = 0;
   };
 
   // The target surface as pixman sees it.

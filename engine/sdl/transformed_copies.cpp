@@ -52,11 +52,11 @@ std::optional<TransformedCopies::Placed> TransformedCopies::For(const Quad& quad
       return std::nullopt;
     }
     const double spanX = quad.texelRight - quad.texelLeft, spanY = quad.texelBottom - quad.texelTop;
-    const int32_t width = std::max(1, Nearest(spanX / std::abs(m.m[0][0])));
-    const int32_t height = std::max(1, Nearest(spanY / std::abs(m.m[1][1])));
-    if (width > kLargestCopy || height > kLargestCopy) {
+    const double wide = spanX / std::abs(m.m[0][0]), high = spanY / std::abs(m.m[1][1]);
+    if (!(wide <= kLargestCopy && high <= kLargestCopy)) {
       return std::nullopt;
     }
+    const int32_t width = std::max(1, Nearest(wide)), height = std::max(1, Nearest(high));
     const bool mirroredX = m.m[0][0] < 0, mirroredY = m.m[1][1] < 0;
     const Key key{quad.id,
                   kUpright,
@@ -84,6 +84,9 @@ std::optional<TransformedCopies::Placed> TransformedCopies::For(const Quad& quad
   const double halfW = quad.width / 2.0, halfH = quad.height / 2.0;
   const double extentX = std::abs(i00) * halfW + std::abs(i01) * halfH;
   const double extentY = std::abs(i10) * halfW + std::abs(i11) * halfH;
+  if (!(extentX <= kLargestCopy && extentY <= kLargestCopy)) {
+    return std::nullopt;
+  }
   // A step in the map's entries moves the texel under a pixel at the copy's rim by the step
   // times the pixel's distance from the centre: at most a quarter of a texel, and at most a
   // quarter of a pixel for a picture drawn larger than its texels.

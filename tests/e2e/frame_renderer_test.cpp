@@ -224,6 +224,55 @@ TEST(FrameRenderer, SmallPicturesTurnedOrScaledCoverTheirQuad) {
   }
 }
 
+// A large picture drawn at its own size leaves out its squares with nothing to draw and copies
+// its opaque ones: every part of it must still land as a whole picture would.
+TEST(FrameRenderer, LargePicturesLandWholeWhateverTheirSquaresHold) {
+  Canvas canvas;
+  constexpr ResourceId kBlue = 1, kParts = 2;
+  ASSERT_TRUE(canvas.Frames().UploadTexture(kBlue, SolidImage(0, 0, 255)));
+  // Thirds of 64 texels: transparent but for one green texel, opaque red, half-transparent white.
+  Image parts;
+  parts.width = 192;
+  parts.height = 96;
+  for (int y = 0; y < parts.height; ++y) {
+    for (int x = 0; x < parts.width; ++x) {
+      if (x < 64) {
+        const bool dot = x == 40 && y == 70;
+        parts.rgba.insert(parts.rgba.end(), {0, static_cast<uint8_t>(dot ? 255 : 0), 0,
+                                             static_cast<uint8_t>(dot ? 255 : 0)});
+      } else if (x < 128) {
+        parts.rgba.insert(parts.rgba.end(), {255, 0, 0, 255});
+      } else {
+        parts.rgba.insert(parts.rgba.end(), {255, 255, 255, 128});
+      }
+    }
+  }
+  ASSERT_TRUE(canvas.Frames().UploadTexture(kParts, parts));
+  Frame frame;
+  const Rgba plain{1, 1, 1, 1};
+  AddQuad(frame, kBlue, Blend::kAlpha, 400, 300, 800, 600, plain);
+  AddQuad(frame, kParts, Blend::kAlpha, 196, 148, 192, 96, plain);  // from (100, 100)
+  AddQuad(frame, kParts, Blend::kAlpha, 496, 448, 192, 96, {0.5f, 0.5f, 0.5f, 1});
+  canvas.Draw(frame);
+  const struct {
+    int x, y;
+    Pixel expected;
+    const char* what;
+  } kChecks[] = {
+      {110, 110, {0, 0, 255}, "the transparent third"},
+      {140, 170, {0, 255, 0}, "the one texel drawn in it"},
+      {141, 170, {0, 0, 255}, "beside it"},
+      {200, 150, {255, 0, 0}, "the opaque third"},
+      {290, 190, {128, 128, 255}, "the half-transparent third"},
+      {410, 410, {0, 0, 255}, "the transparent third, dimmed"},
+      {500, 450, {128, 0, 0}, "the opaque third, dimmed"},
+      {590, 490, {64, 64, 191}, "the half-transparent third, dimmed"},
+  };
+  for (const auto& check : kChecks) {
+    ExpectNear(canvas.At(check.x, check.y), check.expected, check.what);
+  }
+}
+
 TEST(FrameRenderer, RefusesPicturesWhoseBytesDoNotMatchTheirSize) {
   Canvas canvas;
   Image image = SolidImage(1, 2, 3);
