@@ -69,31 +69,39 @@ bool Upright(const Quad& quad) {
   return (a.y == b.y && a.x == d.x) || (a.x == b.x && a.y == d.y);
 }
 
-bool WholeTexture(const Quad& quad) {
-  float u0 = 1, u1 = 0, v0 = 1, v1 = 0;
+// The quad's extents on the screen and in texture coordinates.
+struct QuadBounds {
+  float left, top, right, bottom;
+  float u0, v0, u1, v1;
+};
+
+QuadBounds Bounds(const Quad& quad) {
+  const Vertex& first = *quad.corner[0];
+  QuadBounds b{first.x, first.y, first.x, first.y, first.u, first.v, first.u, first.v};
   for (const Vertex* v : quad.corner) {
-    u0 = std::min(u0, v->u);
-    u1 = std::max(u1, v->u);
-    v0 = std::min(v0, v->v);
-    v1 = std::max(v1, v->v);
+    b.left = std::min(b.left, v->x);
+    b.right = std::max(b.right, v->x);
+    b.top = std::min(b.top, v->y);
+    b.bottom = std::max(b.bottom, v->y);
+    b.u0 = std::min(b.u0, v->u);
+    b.u1 = std::max(b.u1, v->u);
+    b.v0 = std::min(b.v0, v->v);
+    b.v1 = std::max(b.v1, v->v);
   }
-  return u0 == 0 && v0 == 0 && u1 == 1 && v1 == 1;
+  return b;
+}
+
+bool WholeTexture(const QuadBounds& b) {
+  return b.u0 == 0 && b.v0 == 0 && b.u1 == 1 && b.v1 == 1;
 }
 
 // The pixels whose centres the quad's bounding box holds.
-pixman_box32_t PixelBox(const Quad& quad) {
-  float left = quad.corner[0]->x, right = left, top = quad.corner[0]->y, bottom = top;
-  for (const Vertex* v : quad.corner) {
-    left = std::min(left, v->x);
-    right = std::max(right, v->x);
-    top = std::min(top, v->y);
-    bottom = std::max(bottom, v->y);
-  }
+pixman_box32_t PixelBox(const QuadBounds& b) {
   const auto edge = [](float at, int most) {
     return static_cast<int32_t>(std::clamp(std::ceil(at - 0.5f), -1.0f, most + 1.0f));
   };
-  return {edge(left, kScreenWidth), edge(top, kScreenHeight), edge(right, kScreenWidth),
-          edge(bottom, kScreenHeight)};
+  return {edge(b.left, kScreenWidth), edge(b.top, kScreenHeight), edge(b.right, kScreenWidth),
+          edge(b.bottom, kScreenHeight)};
 }
 
 // Large pictures such as the interface frame over the screen and see-through background layers
@@ -138,7 +146,7 @@ struct Placement {
 
 // The quad as the copies see it.
 TransformedCopies::Quad CopyQuad(ResourceId id, pixman_image_t* picture, int width, int height,
-                                 const Quad& quad, const Placement& at) {
+                                 const QuadBounds& bounds, const Placement& at) {
   TransformedCopies::Quad copy;
   copy.id = id;
   copy.picture = picture;
@@ -146,22 +154,12 @@ TransformedCopies::Quad CopyQuad(ResourceId id, pixman_image_t* picture, int wid
   copy.height = height;
   copy.toTexels = at.toTexels;
   copy.upright = at.upright;
-  float left = quad.corner[0]->x, top = quad.corner[0]->y;
-  float u0 = quad.corner[0]->u, u1 = u0, v0 = quad.corner[0]->v, v1 = v0;
-  for (const Vertex* v : quad.corner) {
-    left = std::min(left, v->x);
-    top = std::min(top, v->y);
-    u0 = std::min(u0, v->u);
-    u1 = std::max(u1, v->u);
-    v0 = std::min(v0, v->v);
-    v1 = std::max(v1, v->v);
-  }
-  copy.left = left;
-  copy.top = top;
-  copy.texelLeft = u0 * static_cast<float>(width);
-  copy.texelRight = u1 * static_cast<float>(width);
-  copy.texelTop = v0 * static_cast<float>(height);
-  copy.texelBottom = v1 * static_cast<float>(height);
+  copy.left = bounds.left;
+  copy.top = bounds.top;
+  copy.texelLeft = bounds.u0 * static_cast<float>(width);
+  copy.texelRight = bounds.u1 * static_cast<float>(width);
+  copy.texelTop = bounds.v0 * static_cast<float>(height);
+  copy.texelBottom = bounds.v1 * static_cast<float>(height);
   return copy;
 }
 
@@ -216,9 +214,7 @@ void Place(pixman_op_t op, const Placement& at, pixman_image_t* solid, bool pict
   // A picture copied at its own size, the right way up, is a plain offset copy: pixman's fastest
   // paths. The texel under a pixel's centre is taken, which for the pixels of the box always
   // lies in the picture.
-  constexpr double kExact = 1e-6;
-  if (std::abs(toTexels.m[0][0] - 1) < kExact && std::abs(toTexels.m[1][1] - 1) < kExact &&
-      std::abs(toTexels.m[0][1]) < kExact && std::abs(toTexels.m[1][0]) < kExact) {
+  if (PlainOffset(toTexels)) {
     const auto offset = [](double shift) { return static_cast<int32_t>(std::floor(shift + 0.5)); };
     const int32_t x = box.x1 + offset(toTexels.m[0][2]), y = box.y1 + offset(toTexels.m[1][2]);
     pixman_image_set_transform(picture, nullptr);
@@ -434,7 +430,7 @@ bool PictureCompositor::Takes(const Frame& frame, const Geometry& geometry,
     }
     // An upright quad is cut to its own pixels; a turned one takes its outline from the
     // picture's edges, so it has to show the whole picture.
-    if (!Upright(quad) && !WholeTexture(quad)) {
+    if (!Upright(quad) && !WholeTexture(Bounds(quad))) {
       return false;
     }
   }
@@ -459,13 +455,6 @@ void PictureCompositor::Composite(const Frame& frame, const Geometry& geometry, 
         !ScreenToTexels(quad, picture.width, picture.height, at.toTexels)) {
       continue;
     }
-    at.upright = Upright(quad);
-    at.box = PixelBox(quad);
-    if (at.box.x2 <= at.box.x1 || at.box.y2 <= at.box.y1) {
-      continue;
-    }
-    at.copy = copies_.For(
-        CopyQuad(geometry.texture, picture.image.get(), picture.width, picture.height, quad, at));
     // Picture p (premultiplied) tinted by colour c at alpha a: added, dst + a c p; drawn over,
     // dst (1 - a p.alpha) + a c p, which pixman's OVER gives in one pass only when c is white.
     const Rgba& colour = quad.corner[0]->colour;
@@ -473,6 +462,14 @@ void PictureCompositor::Composite(const Frame& frame, const Geometry& geometry, 
     if (!(alpha > 0)) {
       continue;  // leaves the pixels as they are
     }
+    const QuadBounds bounds = Bounds(quad);
+    at.upright = Upright(quad);
+    at.box = PixelBox(bounds);
+    if (at.box.x2 <= at.box.x1 || at.box.y2 <= at.box.y1) {
+      continue;
+    }
+    at.copy = copies_.For(
+        CopyQuad(geometry.texture, picture.image.get(), picture.width, picture.height, bounds, at));
     const bool grey = colour.r == colour.g && colour.r == colour.b;
     const auto addTinted = [&] {
       if (grey && !(colour.r > 0)) {

@@ -21,17 +21,18 @@ int32_t Bits(float value) {
   return std::bit_cast<int32_t>(value);
 }
 
-bool Identity(const pixman_f_transform& m) {
-  constexpr double kExact = 1e-6;
-  return std::abs(m.m[0][0] - 1) < kExact && std::abs(m.m[1][1] - 1) < kExact &&
-         std::abs(m.m[0][1]) < kExact && std::abs(m.m[1][0]) < kExact;
-}
-
 int32_t Nearest(double at) {
   return static_cast<int32_t>(std::floor(at + 0.5));
 }
 
 }  // namespace
+
+bool PlainOffset(const pixman_f_transform& toTexels) {
+  constexpr double kExact = 1e-6;
+  const auto(&m)[3][3] = toTexels.m;
+  return std::abs(m[0][0] - 1) < kExact && std::abs(m[1][1] - 1) < kExact &&
+         std::abs(m[0][1]) < kExact && std::abs(m[1][0]) < kExact;
+}
 
 size_t TransformedCopies::KeyHash::operator()(const Key& key) const {
   size_t hash = key.id * 0x9E3779B97F4A7C15u ^ static_cast<size_t>(key.kind);
@@ -43,7 +44,7 @@ size_t TransformedCopies::KeyHash::operator()(const Key& key) const {
 
 std::optional<TransformedCopies::Placed> TransformedCopies::For(const Quad& quad) {
   const pixman_f_transform& m = quad.toTexels;
-  if (quad.width > kLargestPicture || quad.height > kLargestPicture || Identity(m)) {
+  if (quad.width > kLargestPicture || quad.height > kLargestPicture || PlainOffset(m)) {
     return std::nullopt;
   }
   if (quad.upright) {

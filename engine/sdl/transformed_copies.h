@@ -22,6 +22,10 @@
 
 namespace engine::sdl {
 
+// True when a map from screen pixels to texels neither scales nor turns: the picture is drawn at
+// its own size, the right way up, and needs no copy.
+bool PlainOffset(const pixman_f_transform& toTexels);
+
 class TransformedCopies {
  public:
   // How a quad shows a picture of `width` x `height` texels.

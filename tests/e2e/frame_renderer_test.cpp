@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -54,11 +55,11 @@ class Canvas {
   std::vector<uint8_t> pixels_;
 };
 
-Image SolidImage(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) {
+Image SolidImage(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255, int width = 4, int height = 4) {
   Image image;
-  image.width = 4;
-  image.height = 4;
-  for (int i = 0; i < 16; ++i) {
+  image.width = width;
+  image.height = height;
+  for (int i = 0; i < width * height; ++i) {
     image.rgba.insert(image.rgba.end(), {r, g, b, a});
   }
   return image;
@@ -90,6 +91,19 @@ void ExpectNear(Pixel actual, Pixel expected, const std::string& where) {
   EXPECT_NEAR(actual.r, expected.r, kTolerance) << where;
   EXPECT_NEAR(actual.g, expected.g, kTolerance) << where;
   EXPECT_NEAR(actual.b, expected.b, kTolerance) << where;
+}
+
+// What one pixel of the canvas must be, and why.
+struct Check {
+  int x, y;
+  Pixel expected;
+  const char* what;
+};
+
+void ExpectPixels(const Canvas& canvas, std::initializer_list<Check> checks) {
+  for (const Check& check : checks) {
+    ExpectNear(canvas.At(check.x, check.y), check.expected, check.what);
+  }
 }
 
 std::vector<uint8_t> ReadFile(const char* path) {
@@ -133,35 +147,29 @@ TEST(FrameRenderer, QuadsLandBlendAndTintAsTheFrameSays) {
   AddQuad(frame, kWhite, Blend::kAlpha, 730, 530, 50, 50, {0.2f, 0.6f, 1, 0.5f});
   canvas.Draw(frame);
 
-  const struct {
-    int x, y;
-    Pixel expected;
-    const char* what;
-  } kChecks[] = {
-      {200, 100, {255, 0, 0}, "inside the red quad"},
-      {102, 52, {255, 0, 0}, "red quad's top-left corner"},
-      {297, 148, {255, 0, 0}, "red quad's bottom-right corner"},
-      {97, 100, {0, 0, 0}, "left of the red quad"},
-      {200, 153, {0, 0, 0}, "below the red quad"},
-      {500, 100, {0, 255, 0}, "untextured quad in its vertex colour"},
-      {700, 100, {128, 128, 128}, "white texture at half brightness"},
-      {200, 300, {128, 128, 255}, "half-transparent white over blue"},
-      {500, 300, {255, 255, 0}, "red added to green"},
-      {700, 300, {255, 255, 255}, "centre of the diamond"},
-      {700, 260, {255, 255, 255}, "diamond's upper point"},
-      {655, 255, {0, 0, 0}, "corner of the diamond's bounding box"},
-      {175, 500, {0, 0, 255}, "the part of blue not covered"},
-      {225, 500, {255, 0, 0}, "red drawn over blue"},
-      {500, 500, {255, 0, 255}, "unknown texture drawn as a plain quad"},
-      {350, 300, {64, 64, 191}, "dimmed half-transparent white over blue"},
-      {350, 500, {128, 255, 0}, "dimmed red added to green"},
-      {650, 450, {128, 64, 128}, "orange half-transparent white over blue"},
-      {650, 530, {128, 255, 26}, "orange white added to green at half strength"},
-      {730, 530, {26, 77, 128}, "light blue white at half alpha over black"},
-  };
-  for (const auto& check : kChecks) {
-    ExpectNear(canvas.At(check.x, check.y), check.expected, check.what);
-  }
+  ExpectPixels(canvas,
+               {
+                   {200, 100, {255, 0, 0}, "inside the red quad"},
+                   {102, 52, {255, 0, 0}, "red quad's top-left corner"},
+                   {297, 148, {255, 0, 0}, "red quad's bottom-right corner"},
+                   {97, 100, {0, 0, 0}, "left of the red quad"},
+                   {200, 153, {0, 0, 0}, "below the red quad"},
+                   {500, 100, {0, 255, 0}, "untextured quad in its vertex colour"},
+                   {700, 100, {128, 128, 128}, "white texture at half brightness"},
+                   {200, 300, {128, 128, 255}, "half-transparent white over blue"},
+                   {500, 300, {255, 255, 0}, "red added to green"},
+                   {700, 300, {255, 255, 255}, "centre of the diamond"},
+                   {700, 260, {255, 255, 255}, "diamond's upper point"},
+                   {655, 255, {0, 0, 0}, "corner of the diamond's bounding box"},
+                   {175, 500, {0, 0, 255}, "the part of blue not covered"},
+                   {225, 500, {255, 0, 0}, "red drawn over blue"},
+                   {500, 500, {255, 0, 255}, "unknown texture drawn as a plain quad"},
+                   {350, 300, {64, 64, 191}, "dimmed half-transparent white over blue"},
+                   {350, 500, {128, 255, 0}, "dimmed red added to green"},
+                   {650, 450, {128, 64, 128}, "orange half-transparent white over blue"},
+                   {650, 530, {128, 255, 26}, "orange white added to green at half strength"},
+                   {730, 530, {26, 77, 128}, "light blue white at half alpha over black"},
+               });
 }
 
 // Small pictures drawn turned or at another size are resampled once and then copied on whole
@@ -169,14 +177,7 @@ TEST(FrameRenderer, QuadsLandBlendAndTintAsTheFrameSays) {
 TEST(FrameRenderer, SmallPicturesTurnedOrScaledCoverTheirQuad) {
   Canvas canvas;
   constexpr ResourceId kWhite = 1;
-  Image white = SolidImage(255, 255, 255);
-  white.width = 12;
-  white.height = 6;
-  white.rgba.clear();
-  for (int i = 0; i < 12 * 6; ++i) {
-    white.rgba.insert(white.rgba.end(), {255, 255, 255, 255});
-  }
-  ASSERT_TRUE(canvas.Frames().UploadTexture(kWhite, white));
+  ASSERT_TRUE(canvas.Frames().UploadTexture(kWhite, SolidImage(255, 255, 255, 255, 12, 6)));
   const struct {
     float cx, cy, width, height, degrees;
   } kQuads[] = {
@@ -254,23 +255,16 @@ TEST(FrameRenderer, LargePicturesLandWholeWhateverTheirSquaresHold) {
   AddQuad(frame, kParts, Blend::kAlpha, 196, 148, 192, 96, plain);  // from (100, 100)
   AddQuad(frame, kParts, Blend::kAlpha, 496, 448, 192, 96, {0.5f, 0.5f, 0.5f, 1});
   canvas.Draw(frame);
-  const struct {
-    int x, y;
-    Pixel expected;
-    const char* what;
-  } kChecks[] = {
-      {110, 110, {0, 0, 255}, "the transparent third"},
-      {140, 170, {0, 255, 0}, "the one texel drawn in it"},
-      {141, 170, {0, 0, 255}, "beside it"},
-      {200, 150, {255, 0, 0}, "the opaque third"},
-      {290, 190, {128, 128, 255}, "the half-transparent third"},
-      {410, 410, {0, 0, 255}, "the transparent third, dimmed"},
-      {500, 450, {128, 0, 0}, "the opaque third, dimmed"},
-      {590, 490, {64, 64, 191}, "the half-transparent third, dimmed"},
-  };
-  for (const auto& check : kChecks) {
-    ExpectNear(canvas.At(check.x, check.y), check.expected, check.what);
-  }
+  ExpectPixels(canvas, {
+                           {110, 110, {0, 0, 255}, "the transparent third"},
+                           {140, 170, {0, 255, 0}, "the one texel drawn in it"},
+                           {141, 170, {0, 0, 255}, "beside it"},
+                           {200, 150, {255, 0, 0}, "the opaque third"},
+                           {290, 190, {128, 128, 255}, "the half-transparent third"},
+                           {410, 410, {0, 0, 255}, "the transparent third, dimmed"},
+                           {500, 450, {128, 0, 0}, "the opaque third, dimmed"},
+                           {590, 490, {64, 64, 191}, "the half-transparent third, dimmed"},
+                       });
 }
 
 TEST(FrameRenderer, RefusesPicturesWhoseBytesDoNotMatchTheirSize) {
