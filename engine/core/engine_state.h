@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <random>
@@ -150,6 +151,8 @@ struct EngineState {
   std::unordered_map<std::string, ResourceId> uploadByKey;
   // Counts built frames, for telling the large pictures of the screen on show from the rest.
   uint64_t pictureFrame = 1;
+  // When ReleaseIdlePictures last looked through the uploads (engine clock, seconds).
+  double lastIdleSweep = -std::numeric_limits<double>::infinity();
   // Large pictures the frame being built draws but the backend does not hold.
   std::vector<ResourceId> picturesToDecode;
   std::unordered_map<std::string, std::shared_ptr<const Model>> models;  // by resolved path

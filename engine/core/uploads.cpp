@@ -18,6 +18,8 @@ constexpr size_t kMaxPictureBytes = 64 << 20;
 // kept instead are a fraction of it. Small pictures stay, so play never waits for a decode.
 constexpr size_t kReleasablePixelBytes = 256 << 10;
 constexpr double kIdleSeconds = 5;
+// Looking through every upload each frame would cost more than holding a picture a moment longer.
+constexpr double kIdleSweepSeconds = 0.5;
 // A picture decoded again this recently stays through the next screen change, so two large
 // pictures drawn by turns are not decoded frame after frame.
 constexpr double kRecentDecodeSeconds = 1;
@@ -186,6 +188,11 @@ void ReadyFramePictures(Frame& frame) {
 void ReleaseIdlePictures() {
   EngineState& state = Engine();
   const double now = ClockSeconds();
+  // A clock that went back (a new clock source) sweeps at once.
+  if (now >= state.lastIdleSweep && now - state.lastIdleSweep < kIdleSweepSeconds) {
+    return;
+  }
+  state.lastIdleSweep = now;
   bool released = false;
   for (auto& [id, upload] : state.uploads) {
     if (upload.resident && !upload.encoded.empty() && now - upload.lastDrawn > kIdleSeconds) {
