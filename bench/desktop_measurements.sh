@@ -3,7 +3,7 @@
 # the test scene idles at 60 Hz, its peak memory, and the time from start to first frame; then,
 # in the same run, the game and LBreakout2 (if installed) side by side: CPU of the program and of
 # the X server while each sits in its main menu and while each is in play with the ball held on
-# the paddle, and each program's peak memory.
+# the paddle (the game over its scrolling background), and each program's peak memory.
 #
 #   bench/desktop_measurements.sh BUILD_FOLDER [SECONDS]
 set -euo pipefail
@@ -88,20 +88,47 @@ if command -v lbreakout2 > /dev/null || [ -x /usr/games/lbreakout2 ]; then
   kill "$peer"
 fi
 
+# Pixels of window $1 that differ between two pictures of it a tenth of a second apart.
+changing_pixels() {
+  import -window "$1" "$work/a.png"
+  sleep 0.1
+  import -window "$1" "$work/b.png"
+  compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1 || true
+}
+
 if [ -x "$build/quasarball" ]; then
-  start=$(date +%s%N)
-  "$build/quasarball" > /dev/null 2>&1 &
-  game=$!
-  pids+=($game)
-  window=$(find_window Quasarball)
-  echo "quasarball             start to window shown: $(( ($(date +%s%N) - start) / 1000000 )) ms"
-  # The menu's light fades in and its buttons slide in over the first seconds.
-  sleep 8
-  measure "$game" "quasarball menu"
-  # START GAME; the ball waits on the paddle, over the scrolling background.
-  xdotool windowactivate --sync "$window"
-  xdotool key Return
-  sleep 5
-  measure "$game" "quasarball play"
+  # Level 1 draws one of three backgrounds at random: a still planet, large asteroids or two
+  # scrolling layers, the dearest. The game is started again until play shows the scrolling one.
+  for attempt in $(seq 8); do
+    start=$(date +%s%N)
+    "$build/quasarball" > /dev/null 2>&1 &
+    game=$!
+    pids+=($game)
+    window=$(find_window Quasarball)
+    if [ "$attempt" = 1 ]; then
+      echo "quasarball             start to window shown: $(( ($(date +%s%N) - start) / 1000000 )) ms"
+      # The menu's light fades in and its buttons slide in over the first seconds.
+      sleep 8
+      measure "$game" "quasarball menu"
+    else
+      sleep 8
+    fi
+    # START GAME; the ball waits on the paddle.
+    xdotool windowactivate --sync "$window"
+    xdotool key Return
+    sleep 5
+    # The scrolling layers change most of the window from one frame to the next; the other
+    # backgrounds only where their asteroids turn.
+    if [ "$(changing_pixels "$window")" -gt 100000 ] || [ "$attempt" = 8 ]; then
+      break
+    fi
+    kill "$game"
+    wait "$game" 2>/dev/null || true
+  done
+  if [ "$(changing_pixels "$window")" -gt 100000 ]; then
+    measure "$game" "quasarball play"
+  else
+    measure "$game" "quasarball play (no scrolling background in $attempt starts)"
+  fi
   kill "$game"
 fi
