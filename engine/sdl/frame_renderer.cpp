@@ -163,13 +163,34 @@ void FrameRenderer::OnTarget(Drawing draw) {
   }
 }
 
+// A scene usually starts with its background: a screen-sized opaque picture, or two halves of
+// one scrolling, that the compositor copies over whatever is there. Clearing under it first
+// would write every pixel twice.
+void FrameRenderer::FindCover(const Frame& frame) {
+  pixman_region32_clear(&cover_.pixels);
+  if (!target_) {
+    return;
+  }
+  for (const DrawItem& item : frame.items) {
+    const auto* geometry = std::get_if<Geometry>(&item.content);
+    if (!geometry || !pictures_.Takes(frame, *geometry, geometry->indexCount) ||
+        !pictures_.Covers(frame, *geometry, geometry->indexCount, &cover_.pixels)) {
+      return;
+    }
+  }
+}
+
 // SDL fills large areas with non-temporal stores, which push the target out of the cache just
 // before every layer of the frame reads it back; pixman's fill leaves it there.
 void FrameRenderer::ClearToBlack(const SDL_Rect* rect) {
   if (target_) {
     const SDL_Rect whole{0, 0, target_->w, target_->h};
     SDL_Rect area = whole;
-    if (!rect || SDL_IntersectRect(rect, &whole, &area)) {
+    if (rect && !SDL_IntersectRect(rect, &whole, &area)) {
+      return;
+    }
+    pixman_box32_t box{area.x, area.y, area.x + area.w, area.y + area.h};
+    if (pixman_region32_contains_rectangle(&cover_.pixels, &box) != PIXMAN_REGION_IN) {
       OnTarget([&] {
         pixman_fill(static_cast<uint32_t*>(target_->pixels), target_->pitch / 4, 32, area.x, area.y,
                     area.w, area.h, 0xFF000000);
@@ -190,10 +211,15 @@ void FrameRenderer::ClearToBlack(const SDL_Rect* rect) {
 
 void FrameRenderer::Draw(const Frame& frame) {
   pictures_.NextFrame();
+  const bool prepared = Prepare(frame);
+  if (prepared) {
+    FindCover(frame);
+  }
   ClearToBlack(nullptr);
-  if (Prepare(frame)) {
+  if (prepared) {
     DrawItems(frame, nullptr);
   }
+  pixman_region32_clear(&cover_.pixels);
   drawnValid_ = false;
   replaced_.clear();
 }
@@ -206,21 +232,27 @@ const Damage& FrameRenderer::DrawChanges(const Frame& frame) {
   } else {
     damage_ = Damage{true, {}};
   }
-  if (damage_.full) {
-    ClearToBlack(nullptr);
-    if (Prepare(frame)) {
-      DrawItems(frame, nullptr);
-    }
-  } else if (!damage_.rects.empty()) {
+  if (damage_.full || !damage_.rects.empty()) {
     const bool prepared = Prepare(frame);
-    for (const SDL_Rect& rect : damage_.rects) {
-      SDL_RenderSetClipRect(renderer_, &rect);
-      ClearToBlack(&rect);
-      if (prepared) {
-        DrawItems(frame, &rect);
-      }
+    if (prepared) {
+      FindCover(frame);
     }
-    SDL_RenderSetClipRect(renderer_, nullptr);
+    if (damage_.full) {
+      ClearToBlack(nullptr);
+      if (prepared) {
+        DrawItems(frame, nullptr);
+      }
+    } else {
+      for (const SDL_Rect& rect : damage_.rects) {
+        SDL_RenderSetClipRect(renderer_, &rect);
+        ClearToBlack(&rect);
+        if (prepared) {
+          DrawItems(frame, &rect);
+        }
+      }
+      SDL_RenderSetClipRect(renderer_, nullptr);
+    }
+    pixman_region32_clear(&cover_.pixels);
   }
   Remember(frame);
   return damage_;

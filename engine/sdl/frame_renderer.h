@@ -6,6 +6,7 @@
 #pragma once
 
 #include <SDL.h>
+#include <pixman.h>
 
 #include <memory>
 #include <span>
@@ -51,7 +52,9 @@ class FrameRenderer {
   void MeasureItems(const Frame& frame);
   void DrawItems(const Frame& frame, const SDL_Rect* clip);
   void Flush();
-  // The whole target, or one rectangle of it.
+  // The pixels the frame's first items copy opaque pictures onto, hiding what was there.
+  void FindCover(const Frame& frame);
+  // The whole target, or one rectangle of it; nothing where the frame's cover will be drawn.
   void ClearToBlack(const SDL_Rect* rect);
   // Runs `draw`, which draws on the target's pixels with pixman, after SDL's drawing so far.
   template <typename Drawing>
@@ -93,6 +96,14 @@ class FrameRenderer {
   std::unordered_set<ResourceId> replaced_;
   std::vector<SDL_Rect> bounds_;  // of the frame being drawn
   std::vector<bool> whole_;       // its items that must not be cut by a clip rectangle
+  struct Region {
+    Region() { pixman_region32_init(&pixels); }
+    ~Region() { pixman_region32_fini(&pixels); }
+    Region(const Region&) = delete;
+    Region& operator=(const Region&) = delete;
+    pixman_region32_t pixels;
+  };
+  Region cover_;  // of the frame being drawn
   Damage damage_;
 };
 

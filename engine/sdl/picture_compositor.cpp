@@ -104,6 +104,14 @@ pixman_box32_t PixelBox(const QuadBounds& b) {
           edge(b.bottom, kScreenHeight)};
 }
 
+// An opaque picture drawn over at full strength, with its edges along the screen's, hides
+// everything under its box: it is copied rather than blended.
+bool CopiesOver(bool opaquePicture, const Quad& quad, Blend blend) {
+  const Rgba& colour = quad.corner[0]->colour;
+  return opaquePicture && blend == Blend::kAlpha && colour.r == 1 && colour.g == 1 &&
+         colour.b == 1 && colour.a == 1 && Upright(quad);
+}
+
 // Large pictures such as the interface frame over the screen and see-through background layers
 // are mostly transparent or mostly opaque in places: drawn at their own size, squares of them
 // with nothing to draw are left out, and opaque ones drawn over are copied.
@@ -437,6 +445,27 @@ bool PictureCompositor::Takes(const Frame& frame, const Geometry& geometry,
   return true;
 }
 
+bool PictureCompositor::Covers(const Frame& frame, const Geometry& geometry, int32_t indexCount,
+                               pixman_region32_t* region) const {
+  const Picture& picture = pictures_.at(geometry.texture);
+  for (int32_t first = geometry.firstIndex; first < geometry.firstIndex + indexCount; first += 6) {
+    Quad quad;
+    pixman_f_transform toTexels;
+    if (!QuadAt(frame, first, quad) ||
+        !ScreenToTexels(quad, picture.width, picture.height, toTexels) ||
+        !CopiesOver(picture.opaque, quad, geometry.blend) || !PlainOffset(toTexels)) {
+      return false;
+    }
+    const pixman_box32_t box = PixelBox(Bounds(quad));
+    if (box.x2 > box.x1 && box.y2 > box.y1) {
+      pixman_region32_union_rect(region, region, box.x1, box.y1,
+                                 static_cast<unsigned>(box.x2 - box.x1),
+                                 static_cast<unsigned>(box.y2 - box.y1));
+    }
+  }
+  return true;
+}
+
 void PictureCompositor::Composite(const Frame& frame, const Geometry& geometry, int32_t indexCount,
                                   SDL_Surface* target, const SDL_Rect* clip) {
   Picture& picture = pictures_.at(geometry.texture);
@@ -484,9 +513,8 @@ void PictureCompositor::Composite(const Frame& frame, const Geometry& geometry, 
     if (additive) {
       addTinted();
     } else if (grey && colour.r == 1) {
-      // An opaque picture drawn over at full strength, where it covers its whole box, is a copy.
-      const bool covers = picture.opaque && alpha == 1 && at.upright;
-      Place(covers ? PIXMAN_OP_SRC : PIXMAN_OP_OVER, at, Weight(alpha).get(), false, destination);
+      const bool copies = CopiesOver(picture.opaque, quad, geometry.blend);
+      Place(copies ? PIXMAN_OP_SRC : PIXMAN_OP_OVER, at, Weight(alpha).get(), false, destination);
     } else {
       Place(PIXMAN_OP_OUT_REVERSE, at, Weight(alpha).get(), false, destination);
       addTinted();

@@ -38,6 +38,12 @@ class PictureCompositor {
   void Composite(const Frame& frame, const Geometry& geometry, int32_t indexCount,
                  SDL_Surface* target, const SDL_Rect* clip);
 
+  // When every quad of the run copies an opaque picture at its own size, unblended, adds the
+  // pixels it sets to `region` and says true: what was under them does not show. Only for a run
+  // Takes accepts.
+  bool Covers(const Frame& frame, const Geometry& geometry, int32_t indexCount,
+              pixman_region32_t* region) const;
+
   // Draws glyphs at their rasterised size, each through its page's coverage mask, in `colour`.
   // Only for glyphs that all have a mask.
   void CompositeText(const std::vector<GlyphQuad>& glyphs, const Rgba& colour, SDL_Surface* target,

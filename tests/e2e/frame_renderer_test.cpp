@@ -267,6 +267,68 @@ TEST(FrameRenderer, LargePicturesLandWholeWhateverTheirSquaresHold) {
                        });
 }
 
+// Opaque pictures copied over the screen first hide it, so the screen is not cleared under
+// them; anywhere they leave a pixel, or blend instead of copying, the frame before must not show.
+TEST(FrameRenderer, BackgroundsThatHideTheScreenLeaveNothingOfTheFrameBefore) {
+  Canvas canvas;
+  constexpr ResourceId kRed = 1, kBlue = 2, kSeeThrough = 3;
+  ASSERT_TRUE(canvas.Frames().UploadTexture(kRed, SolidImage(255, 0, 0, 255, 800, 600)));
+  ASSERT_TRUE(canvas.Frames().UploadTexture(kBlue, SolidImage(0, 0, 255, 255, 800, 300)));
+  ASSERT_TRUE(canvas.Frames().UploadTexture(kSeeThrough, SolidImage(0, 0, 255, 128, 800, 300)));
+  const Rgba plain{1, 1, 1, 1};
+  const struct {
+    const char* what;
+    ResourceId picture;
+    float upperY;  // centre of the upper half; the lower one is at 450
+    Rgba tint;
+    Blend blend;
+    Check check;
+  } kCases[] = {
+      {"two halves that meet",
+       kBlue,
+       150,
+       plain,
+       Blend::kAlpha,
+       {400, 299, {0, 0, 255}, "their seam"}},
+      {"halves a fraction apart",
+       kBlue,
+       149.4f,
+       plain,
+       Blend::kAlpha,
+       {400, 299, {0, 0, 0}, "the row between them"}},
+      {"see-through halves",
+       kSeeThrough,
+       150,
+       plain,
+       Blend::kAlpha,
+       {400, 100, {0, 0, 128}, "half blue over black"}},
+      {"halves at half alpha",
+       kBlue,
+       150,
+       {1, 1, 1, 0.5f},
+       Blend::kAlpha,
+       {400, 100, {0, 0, 128}, "blue at half alpha over black"}},
+      {"added halves",
+       kBlue,
+       150,
+       plain,
+       Blend::kAdditive,
+       {400, 100, {0, 0, 255}, "blue added to black"}},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    Frame red;
+    AddQuad(red, kRed, Blend::kAlpha, 400, 300, 800, 600, plain);
+    canvas.Draw(red);
+    ExpectPixels(canvas, {{400, 299, {255, 0, 0}, "the frame before"}});
+    Frame halves;
+    AddQuad(halves, c.picture, c.blend, 400, c.upperY, 800, 300, c.tint);
+    AddQuad(halves, c.picture, c.blend, 400, 450, 800, 300, c.tint);
+    canvas.Draw(halves);
+    ExpectPixels(canvas, {c.check});
+  }
+}
+
 TEST(FrameRenderer, RefusesPicturesWhoseBytesDoNotMatchTheirSize) {
   Canvas canvas;
   Image image = SolidImage(1, 2, 3);
