@@ -495,6 +495,9 @@ void FrameRenderer::DrawText(const TextRun& run, const SDL_Rect* clip) {
     OnTarget([&] { pictures_.CompositeText(glyphs_, run.colour, target_, clip); });
     return;
   }
+  if (!found->second->Textured(glyphs_)) {
+    return;
+  }
   const SDL_Color colour = ColourOf(run.colour);
   queued_ = true;
   // Consecutive glyphs from the same atlas page go out in one call.

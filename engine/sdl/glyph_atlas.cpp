@@ -112,6 +112,7 @@ void GlyphAtlas::LayOut(const TextRun& run, std::vector<GlyphQuad>& quads, bool*
     const float cellLeft = run.left + static_cast<float>(i) * run.advance;
     GlyphQuad quad;
     quad.page = pages_[glyph.page].texture.get();
+    quad.pageNumber = glyph.page;
     quad.mask = pages_[glyph.page].mask.get();
     quad.area = glyph.area;
     const float left = cellLeft + run.cellWidth / 2 - glyph.inkCentre * scale;
@@ -166,7 +167,8 @@ const GlyphAtlas::Glyph& GlyphAtlas::GlyphOf(Strike& strike, uint32_t character)
   if (!pixels || !Place(pixels->w, pixels->h, page, area)) {
     return glyph;
   }
-  if (SDL_UpdateTexture(pages_[page].texture.get(), &area, pixels->pixels, pixels->pitch) != 0) {
+  if (pages_[page].texture &&
+      SDL_UpdateTexture(pages_[page].texture.get(), &area, pixels->pixels, pixels->pitch) != 0) {
     return glyph;
   }
   if (pages_[page].mask) {
@@ -203,18 +205,13 @@ bool GlyphAtlas::Place(int width, int height, int& page, SDL_Rect& area) {
     }
   }
   if (pages_.empty() || pages_.back().shelfY + paddedHeight > kPageSize) {
-    TexturePtr texture(SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
-                                         SDL_TEXTUREACCESS_STATIC, kPageSize, kPageSize));
-    if (!texture) {
-      return false;
-    }
-    const std::vector<uint32_t> clear(static_cast<size_t>(kPageSize) * kPageSize, 0);
-    SDL_UpdateTexture(texture.get(), nullptr, clear.data(), kPageSize * 4);
-    SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
-    SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeLinear);
     Page added;
-    added.texture = std::move(texture);
-    if (masks_) {
+    if (!masks_) {
+      added.texture = MakePage();
+      if (!added.texture) {
+        return false;
+      }
+    } else {
       added.coverage.assign(static_cast<size_t>(kPageSize) * kPageSize, 0);
       added.mask.reset(pixman_image_create_bits(PIXMAN_a8, kPageSize, kPageSize,
                                                 reinterpret_cast<uint32_t*>(added.coverage.data()),
@@ -227,6 +224,41 @@ bool GlyphAtlas::Place(int width, int height, int& page, SDL_Rect& area) {
   area = {current.shelfX, current.shelfY, width, height};
   current.shelfX += paddedWidth;
   current.shelfHeight = std::max(current.shelfHeight, paddedHeight);
+  return true;
+}
+
+TexturePtr GlyphAtlas::MakePage(const uint32_t* pixels) {
+  TexturePtr texture(SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+                                       SDL_TEXTUREACCESS_STATIC, kPageSize, kPageSize));
+  if (!texture) {
+    return nullptr;
+  }
+  std::vector<uint32_t> clear;
+  if (!pixels) {
+    clear.assign(static_cast<size_t>(kPageSize) * kPageSize, 0);
+    pixels = clear.data();
+  }
+  SDL_UpdateTexture(texture.get(), nullptr, pixels, kPageSize * 4);
+  SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
+  SDL_SetTextureScaleMode(texture.get(), SDL_ScaleModeLinear);
+  return texture;
+}
+
+bool GlyphAtlas::Textured(std::vector<GlyphQuad>& quads) {
+  for (GlyphQuad& quad : quads) {
+    Page& page = pages_[quad.pageNumber];
+    if (!page.texture) {
+      // The glyphs are white, their coverage their alpha, as SDL2_ttf renders them.
+      std::vector<uint32_t> argb(page.coverage.size());
+      std::transform(page.coverage.begin(), page.coverage.end(), argb.begin(),
+                     [](uint8_t alpha) { return uint32_t{alpha} << 24 | 0xFFFFFF; });
+      page.texture = MakePage(argb.data());
+      if (!page.texture) {
+        return false;
+      }
+    }
+    quad.page = page.texture.get();
+  }
   return true;
 }
 

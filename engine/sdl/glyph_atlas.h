@@ -19,7 +19,10 @@ namespace engine::sdl {
 
 // One textured quad of a glyph, ready for the renderer.
 struct GlyphQuad {
+  // The atlas page for SDL to draw from; with coverage masks, only once the atlas has been asked
+  // for it (GlyphAtlas::Textured).
   SDL_Texture* page;
+  int pageNumber;
   SDL_FRect screen;  // virtual-screen pixels
   SDL_FRect source;  // texture coordinates, 0..1
   // The glyph's coverage for pixman, and its pixels in it; no mask when the atlas keeps none.
@@ -38,6 +41,11 @@ class GlyphAtlas {
   // font's ascent filling the cell's height; `native` says whether they are at their rasterised
   // size, on whole pixels.
   void LayOut(const TextRun& run, std::vector<GlyphQuad>& quads, bool* native = nullptr);
+
+  // Gives every quad its page's texture, made from the page's coverage if SDL has not drawn
+  // from it before: text at its rasterised size is drawn through the masks alone, so most pages
+  // never need one. False when a texture cannot be made.
+  bool Textured(std::vector<GlyphQuad>& quads);
 
   // Atlas pages made so far, for the tests that check glyphs are not rasterised again.
   size_t PageCount() const { return pages_.size(); }
@@ -61,7 +69,7 @@ class GlyphAtlas {
     void operator()(pixman_image_t* image) const { pixman_image_unref(image); }
   };
   struct Page {
-    TexturePtr texture;
+    TexturePtr texture;             // with masks, made at the first draw that needs it
     std::vector<uint8_t> coverage;  // one byte a pixel, rows of kPageSize
     std::unique_ptr<pixman_image_t, MaskFree> mask;
     int shelfX = 0;  // next free spot on the current shelf, pixels
@@ -74,6 +82,8 @@ class GlyphAtlas {
   Strike& StrikeFor(int pixels);
   const Glyph& GlyphOf(Strike& strike, uint32_t character);
   bool Place(int width, int height, int& page, SDL_Rect& area);
+  // A blank page for SDL, or one holding `pixels` (kPageSize rows of ARGB8888).
+  TexturePtr MakePage(const uint32_t* pixels = nullptr);
 
   SDL_Renderer* renderer_;
   bool masks_;

@@ -14,7 +14,7 @@ enum Kind : int32_t { kUpright = 1, kTurned = 2 };
 constexpr int kLargestPicture = 128;   // texels a side
 constexpr int32_t kLargestCopy = 192;  // pixels a side
 // Copies kept beyond those the last few frames used.
-constexpr size_t kSpareBytes = size_t{4} << 20;
+constexpr size_t kSpareBytes = size_t{1} << 20;
 constexpr uint64_t kRecentFrames = 2;
 
 int32_t Bits(float value) {

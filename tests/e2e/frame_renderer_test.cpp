@@ -402,5 +402,50 @@ TEST(FrameRenderer, TextStaysInItsCellsAndGlyphsAreRasterisedOnce) {
   EXPECT_EQ(before.g, after.g);
 }
 
+// Text taller than the largest glyphs the atlas keeps is scaled from them by SDL, from a page
+// the atlas fills in from its coverage at the first such draw; text at its own size first puts
+// glyphs on that page without it.
+TEST(FrameRenderer, TextLargerThanItsGlyphsIsDrawnFromTheirCoverage) {
+  const std::vector<uint8_t> font = ReadFile(kFontPath);
+  ASSERT_FALSE(font.empty()) << kFontPath;
+  Canvas canvas;
+  constexpr ResourceId kFont = 7;
+  ASSERT_TRUE(canvas.Frames().LoadFont(kFont, font));
+  TextRun small;
+  small.font = kFont;
+  small.text = "HI";
+  small.left = 20;
+  small.baseline = 50;
+  small.advance = 20;
+  small.cellWidth = 20;
+  small.cellHeight = 20;
+  small.colour = {1, 1, 1, 1};
+  TextRun large = small;
+  large.text = "I";
+  large.left = 300;
+  large.baseline = 500;
+  large.advance = 200;
+  large.cellWidth = 200;
+  large.cellHeight = 320;
+  large.colour = {0, 1, 0, 1};
+  Frame frame;
+  frame.items.emplace_back(ItemSource{}, small);
+  canvas.Draw(frame);
+  frame.items.emplace_back(ItemSource{}, large);
+  canvas.Draw(frame);
+  // The I's stem, around the middle of its cell, from near the top of the ascent to the baseline.
+  int inked = 0;
+  for (int y = 200; y < 500; ++y) {
+    const Pixel p = canvas.At(400, y);
+    if (p.g > 200) {
+      ++inked;
+      EXPECT_LT(p.r, 50) << y;
+    }
+  }
+  EXPECT_GT(inked, 200);
+  EXPECT_EQ(canvas.At(250, 350).g, 0) << "left of the cell";
+  ExpectPixels(canvas, {{400, 520, {0, 0, 0}, "below the baseline"}});
+}
+
 }  // namespace
 }  // namespace engine::sdl
