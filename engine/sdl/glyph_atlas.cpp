@@ -15,6 +15,7 @@ constexpr int kPageSize = 512;  // pixels, square
 // Larger text is scaled up from this size rather than filling pages with huge glyphs.
 constexpr int kMaxStrikePixels = 160;
 constexpr float kNativeSizeTolerance = 0.1f;
+constexpr int kSizeSteps = 4;  // points, when fitting a strike's ascent to its height
 // Empty pixels around each glyph, so that filtering never picks up a neighbour.
 constexpr int kGlyphGap = 1;
 
@@ -89,9 +90,12 @@ void GlyphAtlas::LayOut(const TextRun& run, std::vector<GlyphQuad>& quads, bool*
     return;
   }
   float scale = run.cellHeight / static_cast<float>(strike.ascent);
-  // Glyphs within a few percent of their rasterised size are drawn at it, on whole pixels: crisp,
-  // and copied rather than resampled (which a software renderer does much faster).
-  const bool atSize = std::abs(scale - 1) <= kNativeSizeTolerance;
+  // Glyphs within a few percent of their rasterised size (or a pixel, for text too small to tell)
+  // are drawn at it, on whole pixels: crisp, and copied rather than resampled (which a software
+  // renderer does much faster).
+  const float ascent = static_cast<float>(strike.ascent);
+  const bool atSize =
+      std::abs(run.cellHeight - ascent) <= std::max(kNativeSizeTolerance * ascent, 1.0f);
   if (atSize) {
     scale = 1;
   }
@@ -134,9 +138,27 @@ GlyphAtlas::Strike& GlyphAtlas::StrikeFor(int pixels) {
   strike.pointSize =
       std::max(1, static_cast<int>(std::lround(static_cast<double>(kReferencePointSize) * pixels /
                                                referenceAscent_)));
-  if (TTF_SetFontSize(font_.get(), strike.pointSize) == 0) {
-    currentPointSize_ = strike.pointSize;
-    strike.ascent = TTF_FontAscent(font_.get());
+  if (TTF_SetFontSize(font_.get(), strike.pointSize) != 0) {
+    return strikes_.emplace(pixels, std::move(strike)).first->second;
+  }
+  currentPointSize_ = strike.pointSize;
+  strike.ascent = TTF_FontAscent(font_.get());
+  // Small sizes round their ascent up to whole pixels, so the estimate can be a point or two too
+  // large (or small): step towards the size whose ascent is the height asked for, so that the
+  // text is drawn at its rasterised size.
+  const int toward = strike.ascent > pixels ? -1 : 1;
+  for (int step = 0; step < kSizeSteps && (strike.ascent - pixels) * toward < 0; ++step) {
+    const int size = strike.pointSize + toward;
+    if (size < 1 || TTF_SetFontSize(font_.get(), size) != 0) {
+      break;
+    }
+    currentPointSize_ = size;
+    const int ascent = TTF_FontAscent(font_.get());
+    if (std::abs(ascent - pixels) > std::abs(strike.ascent - pixels)) {
+      break;
+    }
+    strike.pointSize = size;
+    strike.ascent = ascent;
   }
   return strikes_.emplace(pixels, std::move(strike)).first->second;
 }

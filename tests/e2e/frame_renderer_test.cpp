@@ -402,6 +402,30 @@ TEST(FrameRenderer, TextStaysInItsCellsAndGlyphsAreRasterisedOnce) {
   EXPECT_EQ(before.g, after.g);
 }
 
+// Hinting rounds a small size's ascent up to whole pixels, so the point size for a height has
+// to be found, not just worked out: text of any height the game uses is drawn at the size its
+// glyphs were rasterised at.
+TEST(GlyphAtlas, TextOfEveryHeightFindsGlyphsOfItsOwnSize) {
+  const std::vector<uint8_t> font = ReadFile(kFontPath);
+  ASSERT_FALSE(font.empty()) << kFontPath;
+  SurfacePtr surface(SDL_CreateRGBSurfaceWithFormat(0, 64, 64, 32, SDL_PIXELFORMAT_RGBA32));
+  RendererPtr renderer(SDL_CreateSoftwareRenderer(surface.get()));
+  const auto atlas = GlyphAtlas::Open(renderer.get(), font, true);
+  ASSERT_NE(atlas, nullptr);
+  for (const float height :
+       {0.7f, 3.4f, 6.6f, 9.0f, 11.0f, 12.5f, 13.0f, 15.0f, 19.5f, 24.0f, 40.0f}) {
+    TextRun run;
+    run.text = "H";
+    run.cellHeight = height;
+    run.cellWidth = height;
+    std::vector<GlyphQuad> quads;
+    bool native = false;
+    atlas->LayOut(run, quads, &native);
+    EXPECT_TRUE(native) << height << " pixels high";
+    ASSERT_EQ(quads.size(), 1u);
+  }
+}
+
 // Text taller than the largest glyphs the atlas keeps is scaled from them by SDL, from a page
 // the atlas fills in from its coverage at the first such draw; text at its own size first puts
 // glyphs on that page without it.
