@@ -4,6 +4,8 @@
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
 
+#include "sdl/lost_display.h"
+
 namespace engine::sdl {
 namespace {
 
@@ -27,6 +29,9 @@ class Session {
     // In full screen the program's hot keys swallow Alt+Tab; SDL must not act on it first.
     SDL_SetHint(SDL_HINT_ALLOW_ALT_TAB_WHILE_GRABBED, "0");
     video_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    if (video_) {
+      EndAtOnceOnLostDisplay();
+    }
     fonts_ = TTF_Init() == 0;
   }
 

@@ -295,6 +295,18 @@ TEST_F(DisplayTest, WindowShowsTheSceneTakesKeysAndThePointerAndReopens) {
   EXPECT_EQ(scene.Process().Wait(kStepTimeout), 0);
 }
 
+// Xlib ends a program whose X server went away; what the program does on its way out must not
+// wait on the broken connection.
+TEST_F(DisplayTest, TheSceneEndsAtOnceWhenItsDisplayGoesAway) {
+  Scene scene(server_.Display(), "window");
+  ASSERT_TRUE(scene.Started());
+  ASSERT_TRUE(scene.WaitFor("ready 1", kStartTimeout)) << scene.Transcript();
+  server_.Stop();
+  const std::optional<int> status = scene.Process().Wait(kStepTimeout);
+  ASSERT_TRUE(status) << "still running after the display went away";
+  EXPECT_NE(*status, 0);
+}
+
 TEST_F(DisplayTest, FullScreenLetterboxesTheSceneAndSwallowsAltTab) {
   const std::string& display = server_.Display();
   Scene scene(display, "fullscreen");

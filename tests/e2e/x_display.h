@@ -30,6 +30,8 @@ class XServer {
 
   // Empty when the server or the window manager did not start.
   const std::string& Display() const { return display_; }
+  // Ends the server under its clients, as the end of a desktop session does.
+  void Stop() { server_.reset(); }
 
  private:
   std::optional<ChildProcess> server_;
