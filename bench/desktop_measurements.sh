@@ -11,9 +11,12 @@ build=$(cd "$1" && pwd)
 seconds=${2:-20}
 work=$(mktemp -d)
 pids=()
+# The programs end before the window manager and the X server they draw on.
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[i]}" 2>/dev/null || true
+    wait "${pids[i]}" 2>/dev/null || true
+  done
   rm -rf "$work"
 }
 trap cleanup EXIT
