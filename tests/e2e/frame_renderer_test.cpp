@@ -111,6 +111,21 @@ std::vector<uint8_t> ReadFile(const char* path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// A line of text, its characters side by side in cells `cell` pixels wide and `height` high.
+TextRun Line(ResourceId font, std::string text, float left, float baseline, float cell,
+             float height, Rgba colour) {
+  TextRun run;
+  run.font = font;
+  run.text = std::move(text);
+  run.left = left;
+  run.baseline = baseline;
+  run.advance = cell;
+  run.cellWidth = cell;
+  run.cellHeight = height;
+  run.colour = colour;
+  return run;
+}
+
 TEST(FrameRenderer, QuadsLandBlendAndTintAsTheFrameSays) {
   Canvas canvas;
   constexpr ResourceId kRed = 1, kWhite = 2, kHalfWhite = 3, kBlue = 4, kGreen = 5;
@@ -345,15 +360,7 @@ TEST(FrameRenderer, TextStaysInItsCellsAndGlyphsAreRasterisedOnce) {
   constexpr ResourceId kFont = 7;
   ASSERT_TRUE(canvas.Frames().LoadFont(kFont, font));
 
-  TextRun run;
-  run.font = kFont;
-  run.text = "HIH";
-  run.left = 100;
-  run.baseline = 300;
-  run.advance = 40;
-  run.cellWidth = 40;
-  run.cellHeight = 40;
-  run.colour = {1, 1, 0, 1};
+  const TextRun run = Line(kFont, "HIH", 100, 300, 40, 40, {1, 1, 0, 1});
   Frame frame;
   frame.items.emplace_back(ItemSource{}, run);
   canvas.Draw(frame);
@@ -435,23 +442,8 @@ TEST(FrameRenderer, TextLargerThanItsGlyphsIsDrawnFromTheirCoverage) {
   Canvas canvas;
   constexpr ResourceId kFont = 7;
   ASSERT_TRUE(canvas.Frames().LoadFont(kFont, font));
-  TextRun small;
-  small.font = kFont;
-  small.text = "HI";
-  small.left = 20;
-  small.baseline = 50;
-  small.advance = 20;
-  small.cellWidth = 20;
-  small.cellHeight = 20;
-  small.colour = {1, 1, 1, 1};
-  TextRun large = small;
-  large.text = "I";
-  large.left = 300;
-  large.baseline = 500;
-  large.advance = 200;
-  large.cellWidth = 200;
-  large.cellHeight = 320;
-  large.colour = {0, 1, 0, 1};
+  const TextRun small = Line(kFont, "HI", 20, 50, 20, 20, {1, 1, 1, 1});
+  const TextRun large = Line(kFont, "I", 300, 500, 200, 320, {0, 1, 0, 1});
   Frame frame;
   frame.items.emplace_back(ItemSource{}, small);
   canvas.Draw(frame);
